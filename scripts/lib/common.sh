@@ -1,0 +1,15 @@
+# Shared by the scripts: the repository root and a root-or-sudo runner.
+QUELLIN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# configure_and_build PRESET: configures once, then builds (incrementally).
+configure_and_build() {
+  local preset="$1"
+  if [ ! -f "$QUELLIN_ROOT/build/$preset/build.ninja" ]; then
+    cmake --preset "$preset" -S "$QUELLIN_ROOT" >/dev/null
+  fi
+  cmake --build --preset "$preset" -j2
+}
