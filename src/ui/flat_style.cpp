@@ -28,9 +28,7 @@ bool TakesFlatStyle(HWND control) {
 }
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
-  auto* children = reinterpret_cast<std::vector<HWND>*>(param);
-  // Only direct children: the form's own controls, not the insides of a combo box.
-  if (GetParent(child) == GetAncestor(child, GA_PARENT)) children->push_back(child);
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
   return TRUE;
 }
 
@@ -47,6 +45,7 @@ void FlattenControls(HWND form) {
   std::vector<HWND> children;
   EnumChildWindows(form, CollectChild, reinterpret_cast<LPARAM>(&children));
   for (HWND child : children) {
+    // Only the form's own controls, not the insides of a combo box or another container.
     if (GetParent(child) == form && TakesFlatStyle(child)) SetFlatStyle(child, true);
   }
   RedrawWindow(form, nullptr, nullptr,
