@@ -1,0 +1,20 @@
+// Handling the user-interface thread's window events, shared by the main window's loop and by the
+// waits that must keep that window responsive.
+#pragma once
+
+#include <windows.h>
+
+namespace platform {
+
+// Handles one message taken from the queue. A message for a window whose top-level window has
+// WS_EX_CONTROLPARENT (or is a dialog) first goes through IsDialogMessageW there, so Tab and the
+// arrow keys move between its controls as in a dialog; every other message is translated and
+// dispatched.
+void DispatchMessageOf(MSG& msg);
+
+// Handles every message waiting in the calling thread's queue, sent messages included. Returns
+// false when it met WM_QUIT: the quit message is posted again (with its exit code) so that the
+// thread's own loop still sees it, and the messages behind it are left in the queue.
+[[nodiscard]] bool PumpPendingMessages();
+
+}  // namespace platform

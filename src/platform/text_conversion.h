@@ -1,0 +1,20 @@
+// Text crossing between the program's Unicode strings and the system's ANSI code page (CP_ACP:
+// 936 on a Chinese system): batch files for cmd, names inside the payload container, the narrow
+// registry and dialog functions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Unicode to the ANSI code page. Characters the code page lacks become its default character
+// ("?"); NUL characters inside the text are kept. An empty result for a non-empty text means the
+// conversion failed.
+std::string ToAnsi(std::wstring_view text);
+
+// The ANSI code page to Unicode. Byte sequences the code page does not define become U+FFFD or
+// the code page's own replacement; NUL bytes inside the text are kept.
+std::wstring FromAnsi(std::string_view text);
+
+}  // namespace platform
