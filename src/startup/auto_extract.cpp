@@ -1,0 +1,92 @@
+#include "startup/auto_extract.h"
+
+#include <cstdint>
+#include <span>
+
+#include <windows.h>
+
+#include "startup/divide_file.h"
+#include "startup/extraction_rules.h"
+#include "startup/file_time_text.h"
+#include "startup/settings_store.h"
+
+namespace startup {
+namespace {
+
+class SystemHost final : public ExtractionHost {
+ public:
+  bool IsFile(const std::wstring& path) override { return IsExistingFile(path); }
+
+  std::optional<std::wstring> FileTimeText(const std::wstring& path) override {
+    return FileDateTimeText(path);
+  }
+
+  std::wstring ReadSetting(const std::wstring& application, std::wstring_view section,
+                           std::wstring_view key, std::wstring_view defaultValue) override {
+    return GetSetting(application, section, key, defaultValue);
+  }
+
+  void SaveSetting(const std::wstring& application, std::wstring_view section,
+                   std::wstring_view key, std::wstring_view value) override {
+    // A record that could not be written makes the next start extract again, which is the
+    // safe side; nothing more to do here.
+    (void)startup::SaveSetting(application, section, key, value);
+  }
+
+  void DividePayload(const std::wstring& programFile, const std::wstring& targetDir) override {
+    std::wstring writtenList;
+    (void)DivideFile(programFile, targetDir, std::span<const std::uint8_t>(), writtenList);
+  }
+};
+
+}  // namespace
+
+std::wstring TempTargetDir() {
+  std::wstring value;
+  DWORD size = GetEnvironmentVariableW(L"TMP", nullptr, 0);
+  while (size > 0) {
+    value.assign(size, L'\0');
+    const DWORD got = GetEnvironmentVariableW(L"TMP", value.data(), size);
+    if (got < size) {
+      value.resize(got);
+      break;
+    }
+    size = got;  // the variable grew in between: try again with its new size
+  }
+  return value + L"\\";
+}
+
+std::wstring OwnProgramFile() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD got = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (got == 0) return {};
+    if (got < path.size()) {
+      path.resize(got);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+bool AutoExtract(const std::wstring& targetDir, const std::vector<std::wstring>& names) {
+  return AutoExtract(targetDir, names, OwnProgramFile());
+}
+
+bool AutoExtract(const std::wstring& targetDir, const std::vector<std::wstring>& names,
+                 const std::wstring& programFile) {
+  SystemHost host;
+  return AutoExtract(host, targetDir, names, programFile);
+}
+
+void ExtractPayload(const std::wstring& targetDir, const std::vector<std::wstring>& names) {
+  ExtractPayload(targetDir, names, OwnProgramFile());
+}
+
+void ExtractPayload(const std::wstring& targetDir, const std::vector<std::wstring>& names,
+                    const std::wstring& programFile) {
+  SystemHost host;
+  ExtractPayload(host, targetDir, names, programFile);
+}
+
+}  // namespace startup

@@ -1,0 +1,71 @@
+#include "startup/extraction_rules.h"
+
+namespace startup {
+namespace {
+
+// A record equals the file's time only when both exist and match as text, exactly.
+bool RecordMatches(ExtractionHost& host, const std::wstring& application, std::wstring_view key,
+                   const std::wstring& path) {
+  const std::optional<std::wstring> time = host.FileTimeText(path);
+  if (!time) return false;
+  return host.ReadSetting(application, kDateSection, key, kMissingSetting) == *time;
+}
+
+void RecordTime(ExtractionHost& host, const std::wstring& application, std::wstring_view key,
+                const std::wstring& path) {
+  if (const std::optional<std::wstring> time = host.FileTimeText(path)) {
+    host.SaveSetting(application, kDateSection, key, *time);
+  }
+}
+
+}  // namespace
+
+std::wstring ProgramName(std::wstring_view programFile) {
+  const std::size_t slash = programFile.find_last_of(L"\\/");
+  std::wstring_view name =
+      slash == std::wstring_view::npos ? programFile : programFile.substr(slash + 1);
+  const std::size_t dot = name.rfind(L'.');
+  if (dot != std::wstring_view::npos) name = name.substr(0, dot);
+  return std::wstring(name);
+}
+
+std::wstring SettingsApplication(std::wstring_view programFile) {
+  return L"QXPW_" + ProgramName(programFile);
+}
+
+ExtractReason FindExtractReason(ExtractionHost& host, const std::wstring& targetDir,
+                                const std::vector<std::wstring>& names,
+                                const std::wstring& programFile) {
+  for (const std::wstring& name : names) {
+    if (!host.IsFile(targetDir + name)) return ExtractReason::kMissingFile;
+  }
+  const std::wstring application = SettingsApplication(programFile);
+  for (const std::wstring& name : names) {
+    if (!RecordMatches(host, application, name, targetDir + name)) {
+      return ExtractReason::kChangedFile;
+    }
+  }
+  if (!RecordMatches(host, application, kProgramKey, programFile)) {
+    return ExtractReason::kChangedProgram;
+  }
+  return ExtractReason::kUpToDate;
+}
+
+void ExtractPayload(ExtractionHost& host, const std::wstring& targetDir,
+                    const std::vector<std::wstring>& names, const std::wstring& programFile) {
+  host.DividePayload(programFile, targetDir);
+  const std::wstring application = SettingsApplication(programFile);
+  for (const std::wstring& name : names) RecordTime(host, application, name, targetDir + name);
+  RecordTime(host, application, kProgramKey, programFile);
+}
+
+bool AutoExtract(ExtractionHost& host, const std::wstring& targetDir,
+                 const std::vector<std::wstring>& names, const std::wstring& programFile) {
+  if (FindExtractReason(host, targetDir, names, programFile) == ExtractReason::kUpToDate) {
+    return false;
+  }
+  ExtractPayload(host, targetDir, names, programFile);
+  return true;
+}
+
+}  // namespace startup
