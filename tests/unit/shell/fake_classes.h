@@ -54,7 +54,7 @@ class FakeClasses final : public ClassesRegistry {
     }
   }
 
-  // Test set-up and inspection, bypassing any refusal.
+  // Set-up and reading back for the tests, bypassing any refusal.
   void Put(ClassesBranch branch, std::wstring_view path, std::wstring_view text) {
     CreatePath(branch, path);
     Keys(branch)[Fold(path)].value = std::wstring(text);
@@ -66,13 +66,6 @@ class FakeClasses final : public ClassesRegistry {
   }
   size_t KeyCount(ClassesBranch branch) const {
     return (branch == ClassesBranch::kMachine ? machine_ : user_).size();
-  }
-  size_t ValueCount(ClassesBranch branch) const {
-    size_t count = 0;
-    for (const auto& entry : branch == ClassesBranch::kMachine ? machine_ : user_) {
-      count += entry.second.value.has_value();
-    }
-    return count;
   }
 
  private:

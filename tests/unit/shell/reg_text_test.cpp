@@ -45,16 +45,5 @@ TEST(RegText, TrimAtNullKeepsTheTextBeforeTheFirstNul) {
   EXPECT_EQ(TrimAtNull(L""), L"");
 }
 
-TEST(RegText, PathsJoinWithOneBackslashAndNoneBeforeAnEmptyParent) {
-  EXPECT_EQ(JoinRegPath(L"RealMedia\\shell", L"去除R&eal事件"), L"RealMedia\\shell\\去除R&eal事件");
-  EXPECT_EQ(JoinRegPath(L"", L"shell_Old"), L"shell_Old");
-}
-
-TEST(RegText, ReadResultsAsText) {
-  EXPECT_EQ(RegValueText(RegValue()), L"");
-  EXPECT_EQ(RegValueText(RegValue(L"文本")), L"文本");
-  EXPECT_EQ(RegValueText(RegValue(std::int32_t{-5})), L"-5");
-}
-
 }  // namespace
 }  // namespace shell::reg

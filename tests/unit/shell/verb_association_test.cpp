@@ -118,25 +118,6 @@ TEST(VerbAssociation, AnEmptyIconBecomesTheCommandLineAndIsHandedBack) {
   EXPECT_EQ(fake.Value(kMachine, L"RealMedia\\shell\\用&Quellin打开\\command"), kOwnCommand);
 }
 
-TEST(VerbAssociation, AStandardUsersEntryLandsPerUserAndIsFoundAndRemovedThere) {
-  FakeClasses fake;
-  fake.Put(kMachine, L".rm", L"RealMedia");
-  fake.Put(kMachine, kVerbCommand, kPlayer);
-  fake.machineRefusal = reg::kStatusAccessDenied;
-
-  Register(fake, L"rm");
-  EXPECT_EQ(fake.Value(kUser, kVerbCommand), kOwnCommand);
-  EXPECT_EQ(fake.Value(kUser, L"RealMedia\\shell_Old\\去除R&eal事件\\command"), kPlayer);
-  EXPECT_EQ(fake.Value(kMachine, kVerbCommand), kPlayer);
-  EXPECT_TRUE(IsRegistered(fake, L"rm"));
-
-  Unregister(fake, L"rm");
-  // The foreign command comes back where this user can write it, and it is what Explorer runs.
-  EXPECT_EQ(fake.Value(kUser, kVerbCommand), kPlayer);
-  EXPECT_FALSE(fake.KeyExists(kUser, L"RealMedia\\shell_Old"));
-  EXPECT_FALSE(IsRegistered(fake, L"rm"));
-}
-
 TEST(VerbAssociation, AnOlderPerUserEntryIsRewrittenInPlaceEvenWhenMachineWideIsWritable) {
   FakeClasses fake;
   fake.Put(kMachine, L".rm", L"RealMedia");
@@ -164,24 +145,6 @@ TEST(VerbAssociation, RemovalWithoutACommandChangesNothing) {
   EXPECT_EQ(fake.Value(kMachine, L"RealMedia\\shell"), L"open");
   EXPECT_EQ(fake.KeyCount(kUser), 0u);
   EXPECT_EQ(fake.machineWrites + fake.userWrites, 0);
-}
-
-TEST(VerbAssociation, ATypeWithoutAClassUsesSystemFileAssociations) {
-  FakeClasses fake;
-  constexpr const wchar_t* kPlaced =
-      L"SystemFileAssociations\\.rmvb\\shell\\去除R&eal事件\\command";
-  Register(fake, L"rmvb");
-  EXPECT_EQ(fake.Value(kMachine, kPlaced), kOwnCommand);
-  EXPECT_FALSE(fake.KeyExists(kMachine, L".rmvb"));
-  EXPECT_TRUE(IsRegistered(fake, L"rmvb"));
-  Unregister(fake, L"rmvb");
-  EXPECT_FALSE(fake.KeyExists(kMachine, L"SystemFileAssociations\\.rmvb\\shell\\去除R&eal事件"));
-
-  // Per-user when machine-wide is refused, like any other key.
-  fake.machineRefusal = reg::kStatusAccessDenied;
-  Register(fake, L"rmvb");
-  EXPECT_EQ(fake.Value(kUser, kPlaced), kOwnCommand);
-  EXPECT_TRUE(IsRegistered(fake, L"rmvb"));
 }
 
 TEST(VerbAssociation, AnEmptyExtensionTouchesNothing) {

@@ -226,17 +226,6 @@ TEST_F(VerbAssociationWin, RefusedMachineWideWritesLandInTheUsersClasses) {
   EXPECT_FALSE(IsRegistered(extBare_));
 }
 
-TEST_F(VerbAssociationWin, RemovalTakesThePerUserEntryAwayWhereverItIs) {
-  // Registered earlier as a standard user, removed later by someone who may write machine-wide.
-  registry_ = &refusing_;
-  Register(ext_);
-  registry_ = &real_;
-  Unregister(ext_);
-  EXPECT_FALSE(KeyExists(kUser, kUserClasses + VerbKey()));
-  EXPECT_FALSE(KeyExists(kClasses, VerbKey()));
-  EXPECT_FALSE(IsRegistered(ext_));
-}
-
 // The shell runs what was registered: the program's path in quotes, two blanks and the clicked
 // file in quotes, which the program's own argument splitting turns into that one path. Only the
 // class case can be shown here: Wine's ShellExecuteEx does not look under SystemFileAssociations
