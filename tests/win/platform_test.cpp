@@ -7,6 +7,7 @@
 #include "platform/message_pump.h"
 #include "platform/text_conversion.h"
 #include "platform/unique_handle.h"
+#include "test_support.h"
 
 namespace platform {
 namespace {
@@ -91,33 +92,14 @@ TEST(ErrorText, GivesTheSystemTextWithoutTheLineBreak) {
 // A hidden top-level window that counts the WM_APP messages it gets.
 class CountingWindow {
  public:
-  explicit CountingWindow(DWORD exStyle = 0) {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"QuellinPumpTest";
-    RegisterClassW(&windowClass);
-    hwnd_ = CreateWindowExW(exStyle, L"QuellinPumpTest", L"pump", WS_OVERLAPPEDWINDOW, 0, 0, 300,
-                            200, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  }
-  ~CountingWindow() { DestroyWindow(hwnd_); }
-  HWND Handle() const { return hwnd_; }
+  explicit CountingWindow(DWORD exStyle = 0)
+      : window_([this](UINT message) { count_ += message == WM_APP ? 1 : 0; }, exStyle) {}
+  HWND Handle() const { return window_.Handle(); }
   int Count() const { return count_; }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(
-          hwnd, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<CountingWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_APP && self != nullptr) ++self->count_;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
-  HWND hwnd_ = nullptr;
   int count_ = 0;
+  testing_win::AppMessageWindow window_;
 };
 
 void DrainQueue() {

@@ -1,6 +1,5 @@
 #include "process/shell_wait.h"
 
-#include <functional>
 #include <string>
 #include <thread>
 
@@ -12,44 +11,11 @@
 namespace process {
 namespace {
 
+using testing_win::AppMessageWindow;
 using testing_win::FileExists;
 using testing_win::ReadBytes;
 using testing_win::ScratchFolder;
 using testing_win::SiblingProgram;
-
-// A hidden window of the test thread that hands every WM_APP.. message to `onMessage`.
-class EventWindow {
- public:
-  explicit EventWindow(std::function<void(UINT)> onMessage) : onMessage_(std::move(onMessage)) {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"QuellinShellWaitTest";
-    RegisterClassW(&windowClass);
-    hwnd_ = CreateWindowExW(0, L"QuellinShellWaitTest", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                            nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  }
-  ~EventWindow() { DestroyWindow(hwnd_); }
-  HWND Handle() const { return hwnd_; }
-
- private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(
-          hwnd, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<EventWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message >= WM_APP && self != nullptr) {
-      self->onMessage_(message);
-      return 1;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
-  std::function<void(UINT)> onMessage_;
-  HWND hwnd_ = nullptr;
-};
 
 class ShellWaitTest : public ::testing::Test {
  protected:
@@ -109,7 +75,7 @@ TEST_F(ShellWaitTest, DoesNotMistakeExitCode259ForARunningProcess) {
 TEST_F(ShellWaitTest, HandlesWindowEventsWhileTheProcessRuns) {
   bool postedWhileRunning = false;
   bool sentWhileRunning = false;
-  EventWindow window([&](UINT message) {
+  AppMessageWindow window([&](UINT message) {
     const bool running = !FileExists(marker_);
     if (message == WM_APP) postedWhileRunning = running;
     if (message == WM_APP + 1) sentWhileRunning = running;
@@ -136,7 +102,7 @@ TEST_F(ShellWaitTest, HandlesWindowEventsWhileTheProcessRuns) {
 }
 
 TEST_F(ShellWaitTest, KeepsWaitingAfterAQuitMessageAndLeavesItQueued) {
-  EventWindow window([](UINT message) {
+  AppMessageWindow window([](UINT message) {
     if (message == WM_APP) PostQuitMessage(5);
   });
   const std::wstring batch = WriteBatch(500);

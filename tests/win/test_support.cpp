@@ -14,6 +14,33 @@ ScratchFolder::ScratchFolder() {
 
 ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
 
+AppMessageWindow::AppMessageWindow(std::function<void(UINT)> onMessage, DWORD exStyle)
+    : onMessage_(std::move(onMessage)) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = Procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"QuellinTestWindow";
+  RegisterClassW(&windowClass);  // fails harmlessly from the second window on
+  hwnd_ = CreateWindowExW(exStyle, L"QuellinTestWindow", L"test", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+                          200, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+}
+
+AppMessageWindow::~AppMessageWindow() { DestroyWindow(hwnd_); }
+
+LRESULT CALLBACK AppMessageWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<AppMessageWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message >= WM_APP && message <= 0xBFFF && self != nullptr) {
+    self->onMessage_(message);
+    return 1;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 void RemoveTree(const std::wstring& path) {
   WIN32_FIND_DATAW entry;
   platform::UniqueFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &entry));

@@ -1,6 +1,7 @@
 // Small helpers shared by the Windows tests: a scratch folder under C:\ and raw file access.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <windows.h>
@@ -21,6 +22,24 @@ class ScratchFolder {
 
  private:
   std::wstring path_;
+};
+
+// A hidden top-level window of the calling thread that hands every message from WM_APP up to
+// `onMessage` and answers it with 1.
+class AppMessageWindow {
+ public:
+  explicit AppMessageWindow(std::function<void(UINT)> onMessage, DWORD exStyle = 0);
+  ~AppMessageWindow();
+  AppMessageWindow(const AppMessageWindow&) = delete;
+  AppMessageWindow& operator=(const AppMessageWindow&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  std::function<void(UINT)> onMessage_;
+  HWND hwnd_ = nullptr;
 };
 
 // Deletes a folder and everything below it; ignores what cannot be deleted.
