@@ -43,13 +43,9 @@ TEST(GetArguments, ReservedSourceReadsTheProgramsOwnArguments) {
   }
 }
 
-TEST(GetArguments, OtherSourcesAreSplitAsGiven) {
-  // Only the exact reserved text stands for the command line.
+TEST(GetArguments, OnlyTheExactReservedTextStandsForTheCommandLine) {
   EXPECT_EQ(GetArguments(L"$:command()"), Args{L"$:command()"});
-  EXPECT_EQ(GetArguments(L" $:Command()"), (Args{L"", L"$:Command()"}));
-  EXPECT_EQ(GetArguments(L"\"C:\\a b.rm\" D:\\c.rm"), (Args{L"C:\\a b.rm", L"D:\\c.rm"}));
-  EXPECT_EQ(GetArgumentsJoined(L"a b"), L"a\r\nb");
-  EXPECT_TRUE(GetArguments(L"").empty());
+  EXPECT_EQ(GetArgumentsJoined(L" $:Command()"), L"\r\n$:Command()");
 }
 
 }  // namespace
