@@ -1,0 +1,37 @@
+// Sequential writing through one large buffer, with the ability to go back and patch bytes that
+// were written earlier (chunk headers whose counts are known only at the chunk's end). Large
+// blocks bypass the buffer so packet runs are written straight from the reader's buffer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "rm/error.h"
+#include "rm/source.h"
+
+namespace rm {
+
+class BlockWriter {
+ public:
+  static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 20;
+
+  BlockWriter(Sink& sink, Error& error, std::size_t capacity = kDefaultCapacity);
+
+  // Offset at which the next Write lands.
+  std::uint64_t Position() const { return flushed_ + buffer_.size(); }
+  void Write(std::span<const std::uint8_t> data);
+  // Overwrites bytes that were already written (flushed or not).
+  void Patch(std::uint64_t offset, std::span<const std::uint8_t> data);
+  void Flush();
+
+ private:
+  Sink* sink_;
+  Error* error_;
+  std::size_t capacity_;
+  std::vector<std::uint8_t> buffer_;
+  std::uint64_t flushed_ = 0;  // bytes already handed to the sink
+};
+
+}  // namespace rm

@@ -1,0 +1,43 @@
+// The two operations the tool offers on top of the pieces: replace a file's event set (which with
+// an empty list strips it), and check the written result before it replaces anything.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rm/error.h"
+#include "rm/event.h"
+#include "rm/plan.h"
+#include "rm/rewrite.h"
+#include "rm/source.h"
+
+namespace rm {
+
+struct StreamOutcome {
+  std::uint16_t oldNumber = 0;
+  int newNumber = -1;  // -1: dropped
+  DropReason reason = DropReason::kKept;
+  std::string mime;
+  std::string name;
+};
+
+struct ReplaceOutcome {
+  bool identicalCopy = false;  // nothing to remove or add: written byte for byte
+  std::uint64_t inputSize = 0;
+  std::vector<StreamOutcome> streams;  // MDPR order of the input
+  std::vector<Event> addedEvents;
+  int addedStream = -1;
+  RewriteResult result;
+};
+
+// Writes `in` with its event streams replaced by `events` (none: stripped) to `out`.
+[[nodiscard]] bool ReplaceEvents(Source& in, Sink& out, const std::vector<Event>& events,
+                                 ReplaceOutcome& outcome, Error& error);
+
+// Reads the written file back: strictly for a rewrite (every derived field, index record and
+// per-stream count must agree with what was written), tolerantly for an identical copy (whose
+// problems are then the input's own and are reported as such).
+[[nodiscard]] bool VerifyReplacement(Source& written, const ReplaceOutcome& outcome, Error& error);
+
+}  // namespace rm

@@ -1,0 +1,44 @@
+// The parts of file handling that need no system call of their own.
+#include "file_io.h"
+
+namespace rmevents {
+
+std::string Describe(const FileError& error) {
+  switch (error.problem) {
+    case FileProblem::kNone:
+      return "没有错误";
+    case FileProblem::kNotFound:
+      return "文件不存在";
+    case FileProblem::kAccessDenied:
+      return "没有访问权限";
+    case FileProblem::kNotAFile:
+      return "不是普通文件";
+    case FileProblem::kTooLarge:
+      return "文件太大";
+    case FileProblem::kReadFailed:
+      return "读取失败";
+    case FileProblem::kOther:
+      break;
+  }
+  return "系统错误 " + std::to_string(error.systemCode);
+}
+
+bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes, FileError& error) {
+  auto file = InputFile::Open(path, error);
+  if (!file) return false;
+  if (file->Size() > limit) {
+    error = FileError{FileProblem::kTooLarge, 0};
+    return false;
+  }
+  bytes.resize(static_cast<std::size_t>(file->Size()));
+  rm::Error readError;
+  if (!rm::ReadExact(*file, 0,
+                     std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()),
+                     readError, "file")) {
+    error = FileError{FileProblem::kReadFailed, 0};
+    return false;
+  }
+  return true;
+}
+
+}  // namespace rmevents

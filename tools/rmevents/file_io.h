@@ -1,0 +1,79 @@
+// Files for the tool: rm::Source / rm::Sink over real files with 64-bit offsets, and the few
+// whole-file operations the write-then-rename sequence needs. Windows uses the wide API
+// throughout so names with Chinese characters, blanks and % work (file_io_win32.cpp); other
+// systems use POSIX calls (file_io_posix.cpp).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "command_line.h"
+#include "rm/source.h"
+
+namespace rmevents {
+
+enum class FileProblem {
+  kNone,
+  kNotFound,
+  kAccessDenied,
+  kNotAFile,
+  kTooLarge,
+  kReadFailed,
+  kOther
+};
+
+struct FileError {
+  FileProblem problem = FileProblem::kNone;
+  unsigned long systemCode = 0;  // errno or GetLastError()
+};
+
+// Simplified Chinese, UTF-8.
+std::string Describe(const FileError& error);
+
+class InputFile final : public rm::Source {
+ public:
+  static std::unique_ptr<InputFile> Open(const Path& path, FileError& error);
+  ~InputFile() override;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  std::uint64_t Size() const override { return size_; }
+  [[nodiscard]] bool ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
+                              std::size_t& got) override;
+
+ private:
+  InputFile(std::intptr_t handle, std::uint64_t size) : handle_(handle), size_(size) {}
+  std::intptr_t handle_;
+  std::uint64_t size_;
+};
+
+class OutputFile final : public rm::Sink {
+ public:
+  // Creates the file, or empties it if it exists.
+  static std::unique_ptr<OutputFile> Create(const Path& path, FileError& error);
+  ~OutputFile() override;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  [[nodiscard]] bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override;
+  // Closing can report a failed write that the system had delayed.
+  [[nodiscard]] bool Close(FileError& error);
+
+ private:
+  explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
+  std::intptr_t handle_;
+  bool open_ = true;
+};
+
+// Reads a small file whole; refuses files larger than `limit`.
+[[nodiscard]] bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes,
+                                 FileError& error);
+// Moves `from` onto `to`, replacing `to` if it exists.
+[[nodiscard]] bool MoveReplacing(const Path& from, const Path& to, FileError& error);
+// Deletes the file if there is one; true if a file was deleted.
+bool DeleteIfPresent(const Path& path);
+// True when both names lead to one existing file (other spellings and hard links included).
+bool SameFile(const Path& a, const Path& b);
+
+}  // namespace rmevents

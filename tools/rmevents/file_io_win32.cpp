@@ -1,0 +1,146 @@
+// Windows files through the wide API: names arrive as UTF-16 from wmain, so blanks, Chinese
+// characters and % need no care here. Reads and writes name their offset in an OVERLAPPED on a
+// synchronous handle, which gives 64-bit positioned I/O without moving a shared file pointer.
+#include "file_io.h"
+
+#include <windows.h>
+
+namespace rmevents {
+
+namespace {
+
+FileError LastError() {
+  const DWORD code = GetLastError();
+  FileError e;
+  e.systemCode = code;
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+      e.problem = FileProblem::kNotFound;
+      break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      e.problem = FileProblem::kAccessDenied;
+      break;
+    default:
+      e.problem = FileProblem::kOther;
+  }
+  return e;
+}
+
+HANDLE H(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+OVERLAPPED At(std::uint64_t offset) {
+  OVERLAPPED o{};
+  o.Offset = static_cast<DWORD>(offset);
+  o.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return o;
+}
+
+// Caps a single call so the byte count fits a DWORD.
+DWORD Chunk(std::size_t size) { return static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30)); }
+
+// Identity of an existing file: volume serial number and file index.
+bool FileIdentity(const Path& path, BY_HANDLE_FILE_INFORMATION& info) {
+  const HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = GetFileInformationByHandle(h, &info) != 0;
+  CloseHandle(h);
+  return ok;
+}
+
+}  // namespace
+
+std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
+  // Others may keep reading (and a player may even hold the film open) while we copy it.
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = LastError();
+    return nullptr;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  LARGE_INTEGER size{};
+  if (!GetFileInformationByHandle(h, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      !GetFileSizeEx(h, &size)) {
+    error = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                ? FileError{FileProblem::kNotAFile, 0}
+                : LastError();
+    CloseHandle(h);
+    return nullptr;
+  }
+  return std::unique_ptr<InputFile>(
+      new InputFile(reinterpret_cast<std::intptr_t>(h), static_cast<std::uint64_t>(size.QuadPart)));
+}
+
+InputFile::~InputFile() { CloseHandle(H(handle_)); }
+
+bool InputFile::ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
+                         std::size_t& got) {
+  OVERLAPPED o = At(offset);
+  DWORD n = 0;
+  if (!ReadFile(H(handle_), buffer, Chunk(size), &n, &o)) {
+    if (GetLastError() != ERROR_HANDLE_EOF) return false;
+    n = 0;
+  }
+  got = n;
+  return true;
+}
+
+std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& error) {
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = LastError();
+    return nullptr;
+  }
+  return std::unique_ptr<OutputFile>(new OutputFile(reinterpret_cast<std::intptr_t>(h)));
+}
+
+OutputFile::~OutputFile() {
+  if (open_) CloseHandle(H(handle_));
+}
+
+bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  while (!data.empty()) {
+    OVERLAPPED o = At(offset);
+    DWORD n = 0;
+    if (!WriteFile(H(handle_), data.data(), Chunk(data.size()), &n, &o) || n == 0) return false;
+    data = data.subspan(n);
+    offset += n;
+  }
+  return true;
+}
+
+bool OutputFile::Close(FileError& error) {
+  open_ = false;
+  if (!CloseHandle(H(handle_))) {
+    error = LastError();
+    return false;
+  }
+  return true;
+}
+
+bool MoveReplacing(const Path& from, const Path& to, FileError& error) {
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = LastError();
+    return false;
+  }
+  return true;
+}
+
+bool DeleteIfPresent(const Path& path) { return DeleteFileW(path.c_str()) != 0; }
+
+bool SameFile(const Path& a, const Path& b) {
+  BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+  if (!FileIdentity(a, ia) || !FileIdentity(b, ib)) return false;
+  return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+}  // namespace rmevents

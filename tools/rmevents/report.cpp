@@ -1,0 +1,125 @@
+#include "report.h"
+
+#include "rm/event_text.h"
+
+namespace rmevents {
+
+void Report::Text(std::string_view utf8) {
+  if (segments_.empty() || segments_.back().raw) segments_.push_back({false, {}});
+  segments_.back().bytes += utf8;
+}
+
+void Report::Raw(std::string_view bytes) {
+  std::string clean(bytes);
+  for (char& c : clean) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  segments_.push_back({true, std::move(clean)});
+}
+
+std::string Report::Joined() const {
+  std::string all;
+  for (const Segment& s : segments_) all += s.bytes;
+  return all;
+}
+
+std::string PathText(const Path& path) {
+  const auto text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string GroupDigits(std::uint64_t n) {
+  std::string digits = std::to_string(n);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), ",");
+  }
+  return digits;
+}
+
+namespace {
+
+const char* ReasonText(rm::DropReason reason) {
+  switch (reason) {
+    case rm::DropReason::kKept:
+      return "保留";
+    case rm::DropReason::kEventStream:
+      return "已删除（事件流）";
+    case rm::DropReason::kGroupsOnlyDropped:
+      return "已删除（只包含被删除的流）";
+  }
+  return "";
+}
+
+const char* TypeName(std::uint16_t type) {
+  switch (type) {
+    case rm::kEventUrl:
+      return "URL";
+    case rm::kEventTitle:
+      return "标题";
+    case rm::kEventAuthor:
+      return "作者";
+    case rm::kEventCopyright:
+      return "版权";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+void ReportStreams(Report& report, const rm::ReplaceOutcome& outcome) {
+  report.Line("流（共 " + std::to_string(outcome.streams.size()) + " 个）：");
+  for (const rm::StreamOutcome& s : outcome.streams) {
+    std::string line = "  流 " + std::to_string(s.oldNumber);
+    if (s.newNumber >= 0 && s.newNumber != s.oldNumber) {
+      line += " → 流 " + std::to_string(s.newNumber);
+    }
+    report.Text(line + "：");
+    report.Raw(s.mime);
+    if (!s.name.empty()) {
+      report.Text("“");
+      report.Raw(s.name);
+      report.Text("”");
+    }
+    report.Line(std::string("，") + ReasonText(s.reason));
+  }
+  if (outcome.addedStream >= 0) {
+    report.Line("  新的事件流：流 " + std::to_string(outcome.addedStream) + "，" +
+                std::to_string(outcome.addedEvents.size()) + " 个事件");
+  }
+}
+
+void ReportEvent(Report& report, const rm::Event& event) {
+  report.Text("  " + rm::FormatEventTime(event.startDs) + " 至 " +
+              rm::FormatEventTime(event.endDs) + "  ");
+  if (const char* name = TypeName(event.type)) {
+    report.Text(std::string(name) + "：");
+  } else {
+    report.Text("类型 0x" + rm::EventFlag(event.type).substr(1) + "（未知）：");
+  }
+  report.Raw(event.text);
+  report.Text("\n");
+}
+
+void ReportRemovedEvents(Report& report, const rm::RewriteResult& result) {
+  if (result.removedEventCount == 0) {
+    report.Line("删除的事件：无");
+    return;
+  }
+  report.Line("删除的事件：" + std::to_string(result.removedEventCount) + " 个");
+  for (const rm::RemovedEvent& e : result.removedEvents) {
+    if (e.parsed) {
+      ReportEvent(report, e.event);
+    } else {
+      report.Line("  " + rm::FormatEventTime(e.timestamp / 100) + "  流 " +
+                  std::to_string(e.stream) + " 中无法解读的事件数据包（可能已加密）");
+    }
+  }
+  if (result.removedEventCount > result.removedEvents.size()) {
+    report.Line("  ……另有 " +
+                std::to_string(result.removedEventCount - result.removedEvents.size()) +
+                " 个事件未列出");
+  }
+}
+
+}  // namespace rmevents

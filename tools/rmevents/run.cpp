@@ -1,0 +1,235 @@
+#include "run.h"
+
+#include <algorithm>
+
+#include "file_io.h"
+#include "rm/event_text.h"
+#include "rm/inspect.h"
+#include "rm/mdpr.h"
+#include "rm/replace_events.h"
+
+namespace rmevents {
+
+namespace {
+
+Path WithSuffix(const Path& path, std::string_view suffix) {
+  NativeString s = path.native();
+  for (char c : suffix) s += static_cast<NativeString::value_type>(c);
+  return Path(s);
+}
+
+int InputErrorCode(const rm::Error& error) {
+  return error.code == rm::ErrorCode::kReadFailed ? kExitInput : kExitBadInput;
+}
+
+// Everything a run that writes a file shares: the temporary name beside the target, and the rule
+// that a failed run leaves neither the temporary file nor an old file under the target's name
+// (Quellin takes an existing output as success).
+class WriteRun {
+ public:
+  WriteRun(Report& report, Path target) : report_(report), target_(std::move(target)) {
+    part_ = WithSuffix(target_, ".part");
+  }
+
+  const Path& Part() const { return part_; }
+
+  int Fail(int code, const std::string& message) {
+    report_.Line("错误：" + message);
+    DeleteIfPresent(part_);
+    if (DeleteIfPresent(target_)) report_.Line("已删除之前留下的同名输出文件。");
+    report_.Line("未写出输出文件。");
+    return code;
+  }
+
+  // Moves the checked temporary file into place.
+  [[nodiscard]] bool Commit(int& code) {
+    FileError fe;
+    if (MoveReplacing(part_, target_, fe)) return true;
+    code = Fail(kExitOutput, "无法把临时文件改名为输出文件：" + Describe(fe));
+    return false;
+  }
+
+ private:
+  Report& report_;
+  Path target_;
+  Path part_;
+};
+
+int RunReplace(const Options& o, Report& report) {
+  report.Line("输入文件：" + PathText(o.input));
+  if (o.input == o.output || SameFile(o.input, o.output) ||
+      SameFile(o.input, WithSuffix(o.output, ".part"))) {
+    report.Line("错误：输入文件和输出文件是同一个文件，输入文件保持不变。");
+    return kExitOutput;
+  }
+  WriteRun run(report, o.output);
+
+  std::string eventBytes;
+  FileError fe;
+  if (!ReadSmallFile(o.events, kMaxEventsFileSize, eventBytes, fe)) {
+    return run.Fail(kExitEvents, "无法读取事件文件 " + PathText(o.events) + "：" + Describe(fe));
+  }
+  std::vector<rm::Event> events;
+  rm::EventTextError textError;
+  if (!rm::ParseEventText(eventBytes, events, textError)) {
+    return run.Fail(kExitEvents, "事件文件 " + PathText(o.events) + " " + rm::Describe(textError));
+  }
+
+  auto input = InputFile::Open(o.input, fe);
+  if (!input) return run.Fail(kExitInput, "无法打开输入文件：" + Describe(fe));
+  report.Line("输入大小：" + GroupDigits(input->Size()) + " 字节");
+  rm::ReplaceOutcome outcome;
+  rm::Error error;
+  {
+    auto part = OutputFile::Create(run.Part(), fe);
+    if (!part)
+      return run.Fail(kExitOutput,
+                      "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
+    if (!rm::ReplaceEvents(*input, *part, events, outcome, error)) {
+      if (rm::IsOutputError(error))
+        return run.Fail(kExitOutput, "写出失败：" + rm::Describe(error));
+      return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
+    }
+    if (!part->Close(fe)) return run.Fail(kExitOutput, "写出失败：" + Describe(fe));
+  }
+  ReportStreams(report, outcome);
+  ReportRemovedEvents(report, outcome.result);
+
+  auto written = InputFile::Open(run.Part(), fe);
+  if (!written) return run.Fail(kExitOutput, "无法重新打开写出的文件：" + Describe(fe));
+  if (!rm::VerifyReplacement(*written, outcome, error)) {
+    written.reset();
+    if (outcome.identicalCopy && error.code != rm::ErrorCode::kVerifyFailed) {
+      return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
+    }
+    return run.Fail(kExitVerify, rm::Describe(error));
+  }
+  written.reset();
+  int code = kExitOk;
+  if (!run.Commit(code)) return code;
+  if (outcome.identicalCopy) {
+    report.Line("文件中没有事件流，也没有要添加的事件：输出文件与输入文件逐字节相同。");
+  }
+  report.Line("输出文件：" + PathText(o.output) + "（" + GroupDigits(outcome.result.bytesWritten) +
+              " 字节，已校验）");
+  report.Line("完成。");
+  return kExitOk;
+}
+
+// Events as -d writes them: readable ones sorted by start time (the order -e requires), with a
+// comment for each packet that could not be read.
+std::string DumpText(const rm::FileSummary& summary, std::vector<rm::Event>& dumped) {
+  std::string notes;
+  for (const rm::FoundEvent& f : summary.events) {
+    if (f.parsed) {
+      dumped.push_back(f.event);
+    } else {
+      notes += "# unreadable event packet (stream " + std::to_string(f.stream) + ", offset " +
+               std::to_string(f.offset) + ")\r\n";
+    }
+  }
+  std::stable_sort(dumped.begin(), dumped.end(),
+                   [](const rm::Event& a, const rm::Event& b) { return a.startDs < b.startDs; });
+  const std::string text = rm::FormatEventText(dumped);
+  return notes.empty() ? text : text + notes;
+}
+
+bool DumpReadsBack(const std::string& written, const std::vector<rm::Event>& dumped) {
+  std::vector<rm::Event> back;
+  rm::EventTextError error;
+  if (!rm::ParseEventText(written, back, error) || back.size() != dumped.size()) return false;
+  for (std::size_t i = 0; i < back.size(); ++i) {
+    rm::Event expected = dumped[i];
+    expected.text = rm::TextAfterDump(expected.text);
+    if (back[i] != expected) return false;
+  }
+  return true;
+}
+
+int RunDump(const Options& o, Report& report) {
+  report.Line("输入文件：" + PathText(o.input));
+  const Path target = WithSuffix(o.dumpName, "_evt.txt");
+  if (SameFile(o.input, target) || SameFile(o.input, WithSuffix(target, ".part"))) {
+    report.Line("错误：事件文件与输入文件是同一个文件，输入文件保持不变。");
+    return kExitOutput;
+  }
+  WriteRun run(report, target);
+  FileError fe;
+  auto input = InputFile::Open(o.input, fe);
+  if (!input) return run.Fail(kExitInput, "无法打开输入文件：" + Describe(fe));
+  rm::FileSummary summary;
+  rm::Error error;
+  if (!rm::Inspect(*input, rm::Strictness::kTolerant, summary, error)) {
+    return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
+  }
+  if (!summary.eventsComplete) return run.Fail(kExitBadInput, "文件中的事件太多，无法导出");
+  for (const rm::StreamSummary& s : summary.streams) {
+    if (rm::IsEventMime(s.mime)) {
+      report.Text("事件流：流 " + std::to_string(s.number) + "（");
+      report.Raw(s.mime);
+      report.Line("），" + std::to_string(s.packets) + " 个数据包");
+    } else if (rm::IsImageMapMime(s.mime)) {
+      report.Line("注意：流 " + std::to_string(s.number) +
+                  " 是图像映射流，本工具不导出图像映射（-m）。");
+    }
+  }
+  std::vector<rm::Event> dumped;
+  const std::string text = DumpText(summary, dumped);
+  {
+    auto part = OutputFile::Create(run.Part(), fe);
+    if (!part)
+      return run.Fail(kExitOutput,
+                      "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (!part->WriteAt(0, std::span(bytes, text.size())) || !part->Close(fe)) {
+      return run.Fail(kExitOutput, "写出失败：" + Describe(fe));
+    }
+  }
+  std::string back;
+  if (!ReadSmallFile(run.Part(), text.size(), back, fe) || back != text ||
+      !DumpReadsBack(back, dumped)) {
+    return run.Fail(kExitVerify, "写出的事件文件读回后与导出的事件不一致");
+  }
+  int code = kExitOk;
+  if (!run.Commit(code)) return code;
+  report.Line("导出的事件：" + std::to_string(dumped.size()) + " 个");
+  for (const rm::Event& e : dumped) ReportEvent(report, e);
+  if (dumped.size() != summary.events.size()) {
+    report.Line("另有 " + std::to_string(summary.events.size() - dumped.size()) +
+                " 个事件数据包无法解读，已在事件文件中注明。");
+  }
+  report.Line("事件文件：" + PathText(target));
+  report.Line("完成。");
+  return kExitOk;
+}
+
+}  // namespace
+
+int Run(const std::vector<NativeString>& args, Report& report) {
+  Options options;
+  std::string problem;
+  switch (ParseCommandLine(args, options, problem)) {
+    case ParseOutcome::kUsageError:
+      report.Line("错误：" + problem);
+      report.Text(UsageText());
+      return kExitUsage;
+    case ParseOutcome::kDeclinedImageMaps:
+      report.Line("错误：本工具不处理图像映射（-m），没有写出任何文件。");
+      return kExitDeclined;
+    case ParseOutcome::kOk:
+      break;
+  }
+  switch (options.mode) {
+    case Mode::kHelp:
+      report.Line("rmevents：替换、删除或导出 RealMedia（.rm/.rmvb）文件中的事件。");
+      report.Text(UsageText());
+      return kExitOk;
+    case Mode::kDump:
+      return RunDump(options, report);
+    case Mode::kReplace:
+      return RunReplace(options, report);
+  }
+  return kExitUsage;
+}
+
+}  // namespace rmevents
