@@ -1,0 +1,175 @@
+#include "ui/main_window.h"
+
+#include <string>
+
+#include <commctrl.h>
+
+#include "process/get_arguments.h"
+#include "ui/flat_style.h"
+#include "ui/main_window_ids.h"
+#include "ui/main_window_layout.h"
+
+namespace ui {
+namespace {
+
+// A fixed single border with a minimise button: the user can neither resize nor maximise it.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Tab and the arrow keys move between the controls, as in a dialog.
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
+  WNDCLASSEXW windowClass = {};
+  if (GetClassInfoExW(instance, kMainWindowClass, &windowClass)) return true;
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpszClassName = kMainWindowClass;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+}  // namespace
+
+bool MainWindow::Create(HINSTANCE instance) {
+  if (hwnd_ != nullptr) return true;
+  INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&commonControls);
+  if (!RegisterWindowClass(instance, WindowProc)) return false;
+
+  const int dpi = SystemDpi();
+  RECT frame = {0, 0, TwipsToPixels(kClientWidthTwips, dpi),
+                TwipsToPixels(kClientHeightTwips, dpi)};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  // WM_NCCREATE stores `this` in hwnd_ before any other message arrives.
+  CreateWindowExW(kExStyle, kMainWindowClass, L"Quellin", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                  this);
+  if (hwnd_ == nullptr) return false;
+  if (!CreateControls()) {
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    return false;
+  }
+  return true;
+}
+
+bool MainWindow::CreateControls() {
+  const int dpi = SystemDpi();
+  font_ = CreateMessageFont();
+  for (const ControlLayout& layout : kMainWindowControls) {
+    if (CreateControl(hwnd_, layout, dpi, font_.Get()) == nullptr) return false;
+  }
+  list_ = Control(kIdList);
+  // A list without its tool tip still works, so a failure here is not fatal.
+  listToolTip_ = CreateToolTip(hwnd_, list_);
+  return true;
+}
+
+void MainWindow::Show() { ShowWindow(hwnd_, SW_SHOWNORMAL); }
+
+void MainWindow::SetListToolTip(std::wstring_view text) {
+  SetToolTipText(listToolTip_, hwnd_, list_, text);
+}
+
+void MainWindow::Form_Load() {
+  FlattenControls(hwnd_);
+  for (const std::wstring& argument : process::GetArguments(process::kOwnCommandLine)) {
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(argument.c_str()));
+  }
+  if (SendMessageW(list_, LB_GETCOUNT, 0, 0) > 0) {
+    // Files named on the command line: one run over them with the window never shown, then the
+    // program ends.
+    Command2_Click();
+    Form_Unload();
+  }
+}
+
+void MainWindow::Form_Unload() {
+  // At once, from wherever it is called: a run's wait may be further up the stack, and returning
+  // into it would carry on with a run the user has just abandoned.
+  ExitProcess(0);
+}
+
+void MainWindow::Check1_Click() {
+  // Registering and removing the Explorer right-click entry arrives with the shell module.
+}
+
+void MainWindow::Command1_Click() {
+  // The open dialog and the merge into L arrive with the file-gathering module.
+}
+
+void MainWindow::Command2_Click() {
+  // The event-clearing run is this handler's body; it arrives with its own module.
+}
+
+void MainWindow::Command3_Click() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
+
+void MainWindow::Command4_Click() {
+  // The About window arrives with its own module.
+}
+
+void MainWindow::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case kIdCheck1:
+      Check1_Click();
+      break;
+    case kIdCommand1:
+      Command1_Click();
+      break;
+    case kIdCommand2:
+      Command2_Click();
+      break;
+    case kIdCommand3:
+      Command3_Click();
+      break;
+    case kIdCommand4:
+      Command4_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      // Remember where the focus was, so that coming back to the window brings it back there.
+      if (LOWORD(wParam) == WA_INACTIVE) focusBeforeDeactivation_ = GetFocus();
+      break;
+    case WM_SETFOCUS: {
+      HWND focus = focusBeforeDeactivation_;
+      // The first time, and whenever the remembered control is gone: the list, tab index 0.
+      if (focus == nullptr || !IsChild(hwnd_, focus)) focus = list_;
+      if (focus != nullptr) SetFocus(focus);
+      return 0;
+    }
+    case WM_CLOSE:
+      Form_Unload();
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    // A handler that ran out of memory has done nothing further; the window carries on.
+    return 0;
+  }
+}
+
+}  // namespace ui

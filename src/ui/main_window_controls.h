@@ -1,0 +1,36 @@
+// Building the main window's controls from their layout: the Win32 side of the layout table.
+#pragma once
+
+#include <string_view>
+
+#include <windows.h>
+
+#include "platform/unique_handle.h"
+#include "ui/main_window_layout.h"
+
+namespace ui {
+
+struct FontTraits {
+  using Type = HFONT;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { DeleteObject(h); }
+};
+using UniqueFont = platform::UniqueOwner<FontTraits>;
+
+// The screen's DPI as the system reports it to this (system-DPI-aware) process.
+int SystemDpi();
+
+// The system's message font, the one message boxes use; empty when it cannot be made.
+UniqueFont CreateMessageFont();
+
+// Creates one child control of `form` at its layout position converted with `dpi`, in the given
+// font (the stock GUI font when `font` is null). Null when the control cannot be created.
+HWND CreateControl(HWND form, const ControlLayout& layout, int dpi, HFONT font);
+
+// A tool tip for `control` whose text can be set later; it shows while the mouse rests on the
+// control and follows the control's life. Null when it cannot be created.
+HWND CreateToolTip(HWND form, HWND control);
+void SetToolTipText(HWND toolTip, HWND form, HWND control, std::wstring_view text);
+
+}  // namespace ui

@@ -1,0 +1,19 @@
+// How the main window and its controls are known from outside the window's own code: its window
+// class and the control ids. The GUI test driver finds them by these, never by a caption.
+#pragma once
+
+namespace ui {
+
+inline constexpr wchar_t kMainWindowClass[] = L"QuellinMain";
+
+// In tab order. None of them is IDOK or IDCANCEL: the dialog key handling sends those two for
+// Enter and Esc, and neither key should press a button of this window.
+inline constexpr int kIdList = 101;      // L, the file list
+inline constexpr int kIdCommand1 = 102;  // add files
+inline constexpr int kIdCommand2 = 103;  // clear the events
+inline constexpr int kIdCh = 104;        // save under the same file name
+inline constexpr int kIdCommand3 = 105;  // empty the list
+inline constexpr int kIdCheck1 = 106;    // Explorer right-click entry
+inline constexpr int kIdCommand4 = 107;  // About
+
+}  // namespace ui

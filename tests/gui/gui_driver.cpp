@@ -1,0 +1,291 @@
+// gui_driver: works Quellin's main window from a second process, the way a user would, and
+// prints what it finds for the test scripts to compare. Run it under Wine in the same prefix as
+// Quellin.exe. Usage: gui_driver [--pid N] COMMAND [ARGS...]; "gui_driver help" lists them.
+#include <cwchar>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "describe.h"
+#include "target_window.h"
+#include "ui/main_window_ids.h"
+
+namespace gui {
+namespace {
+
+constexpr wchar_t kUsage[] =
+    L"gui_driver [--pid N] COMMAND [ARGS...]   (N: the Windows process id from start)\n"
+    L"  start EXE [ARGUMENT-TEXT]        start EXE (a Windows path) with exactly this argument\n"
+    L"                                   text after its quoted name and one blank; prints pid=N\n"
+    L"  one-shot EXE ARGUMENT-TEXT [S]   the same, then watch it until it ends (at most S\n"
+    L"                                   seconds): prints shown=0|1 exit=N, or still-running\n"
+    L"  wait [S]                         until the main window is visible (default 10 s)\n"
+    L"  window | controls | tooltips     describe the window, its controls, its tool tips\n"
+    L"  list                             count and entries of the file list\n"
+    L"  add TEXT...                      append each text to the file list\n"
+    L"  click ID | getcheck ID           press a button or check box; read a check box\n"
+    L"  focus | tab N                    the focused control's id; press Tab N times\n"
+    L"  owned                            classes of the visible windows it owns (dialogs)\n"
+    L"  visible | geometry               is the window visible; its screen rectangle X Y W H\n"
+    L"  close [S]                        send WM_CLOSE and wait for the process to end\n"
+    L"  kill                             end the process\n";
+
+// UTF-8 bytes straight to standard output: no console code page stands between the UTF-16 read
+// from the window and what the script compares.
+void Print(std::wstring_view text) {
+  std::string bytes;
+  if (!text.empty()) {
+    const int size =
+        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(),
+                            static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (size <= 0) {
+      bytes = "<text that is not valid UTF-16>\n";
+    } else {
+      bytes.resize(static_cast<size_t>(size));
+      WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                          bytes.data(), size, nullptr, nullptr);
+    }
+  }
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+}
+
+int Fail(std::wstring_view message) {
+  Print(L"error: " + std::wstring(message) + L"\n");
+  return 1;
+}
+
+double SecondsArg(const std::vector<std::wstring>& args, size_t index, double fallback) {
+  return index < args.size() ? _wtof(args[index].c_str()) : fallback;
+}
+
+struct Process {
+  HANDLE handle = nullptr;
+  HANDLE thread = nullptr;
+  DWORD pid = 0;
+};
+
+// Starts EXE with the command line `"EXE" ARGUMENT-TEXT`, so the program's own argument text is
+// exactly ARGUMENT-TEXT.
+bool StartProgram(const std::wstring& exe, const std::wstring& argumentText, Process& started) {
+  std::wstring commandLine = L"\"" + exe + L"\" " + argumentText;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return false;
+  }
+  started = {info.hProcess, info.hThread, info.dwProcessId};
+  return true;
+}
+
+int OneShot(const std::vector<std::wstring>& args) {
+  if (args.size() < 3) return Fail(L"one-shot needs EXE and ARGUMENT-TEXT");
+  const double seconds = SecondsArg(args, 3, 15);
+  // Wine reports no window events across processes, so the watch is a tight poll of the window
+  // itself from the start of the program until its end.
+  Process started;
+  if (!StartProgram(args[1], args[2], started)) return Fail(L"cannot start " + args[1]);
+  CloseHandle(started.thread);
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  bool shown = false;
+  bool ended = false;
+  while (!ended && GetTickCount64() < deadline) {
+    HWND window = FindMainWindow(started.pid);
+    if (window != nullptr && IsWindowVisible(window)) shown = true;
+    ended = WaitForSingleObject(started.handle, 0) == WAIT_OBJECT_0;
+  }
+  std::wstring result = L"shown=" + std::wstring(shown ? L"1" : L"0");
+  if (ended) {
+    DWORD exitCode = 0;
+    GetExitCodeProcess(started.handle, &exitCode);
+    result += L" exit=" + std::to_wstring(exitCode);
+  } else {
+    TerminateProcess(started.handle, 1);
+    result += L" still-running";
+  }
+  CloseHandle(started.handle);
+  Print(result + L"\n");
+  return 0;
+}
+
+HWND ControlArg(HWND window, const std::vector<std::wstring>& args) {
+  if (args.size() < 2) return nullptr;
+  return GetDlgItem(window, _wtoi(args[1].c_str()));
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+std::wstring IdOf(HWND window, HWND focus) {
+  if (focus == nullptr) return L"none";
+  if (focus == window) return L"window";
+  return std::to_wstring(GetDlgCtrlID(focus));
+}
+
+// Tab arrives the way a key press does: posted to the focused control, taken from the queue by
+// the program's own loop.
+int PressTab(HWND window, int times) {
+  std::wstring ids;
+  for (int i = 0; i < times; ++i) {
+    HWND before = FocusOf(window);
+    if (before == nullptr) return Fail(L"nothing has the focus");
+    PostMessageW(before, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    PostMessageW(before, WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001u));
+    HWND after = before;
+    for (int wait = 0; wait < 100 && after == before; ++wait) {
+      Sleep(20);
+      after = FocusOf(window);
+    }
+    ids += (i == 0 ? L"" : L" ") + IdOf(window, after);
+  }
+  Print(ids + L"\n");
+  return 0;
+}
+
+int Close(HWND window, double seconds) {
+  HANDLE process =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessOf(window));
+  if (process == nullptr) return Fail(L"cannot open the window's process");
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  const bool ended =
+      WaitForSingleObject(process, static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process, &exitCode);
+  CloseHandle(process);
+  Print(ended ? L"ended exit=" + std::to_wstring(exitCode) + L"\n" : L"still-running\n");
+  return 0;
+}
+
+int Kill(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+  if (process == nullptr) return Fail(L"no such process");
+  TerminateProcess(process, 1);
+  CloseHandle(process);
+  return 0;
+}
+
+// The class of each visible top-level window the main window owns: message boxes, dialogs.
+std::wstring VisibleOwnedWindows(HWND window) {
+  std::wstring text;
+  for (HWND other = GetTopWindow(nullptr); other != nullptr;
+       other = GetWindow(other, GW_HWNDNEXT)) {
+    if (GetWindow(other, GW_OWNER) == window && IsWindowVisible(other)) {
+      text += ClassOf(other) + L"\n";
+    }
+  }
+  return text;
+}
+
+int ListEntries(HWND list) {
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  std::wstring text = L"count=" + std::to_wstring(count) + L"\n";
+  for (LRESULT i = 0; i < count; ++i) {
+    // W messages only: the A form of LB_GETTEXT across processes comes back as UTF-16 on Wine.
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    std::wstring entry(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
+    entry.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    text += L"[" + entry + L"]\n";
+  }
+  Print(text);
+  return 0;
+}
+
+int Run(std::vector<std::wstring> args) {
+  DWORD pid = 0;
+  if (args.size() >= 2 && args[0] == L"--pid") {
+    pid = static_cast<DWORD>(_wtoi(args[1].c_str()));
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty() || args[0] == L"help") {
+    Print(kUsage);
+    return args.empty() ? 2 : 0;
+  }
+  const std::wstring& command = args[0];
+  if (command == L"start") {
+    if (args.size() < 2) return Fail(L"start needs EXE");
+    Process started;
+    if (!StartProgram(args[1], args.size() > 2 ? args[2] : L"", started)) {
+      return Fail(L"cannot start " + args[1]);
+    }
+    CloseHandle(started.thread);
+    CloseHandle(started.handle);
+    Print(L"pid=" + std::to_wstring(started.pid) + L"\n");
+    return 0;
+  }
+  if (command == L"one-shot") return OneShot(args);
+  if (command == L"kill") return pid != 0 ? Kill(pid) : Fail(L"kill needs --pid");
+  if (command == L"wait") {
+    HWND window = WaitForMainWindow(pid, true, SecondsArg(args, 1, 10));
+    if (window == nullptr) return Fail(L"no visible main window");
+    Print(L"visible\n");
+    return 0;
+  }
+
+  HWND window = FindMainWindow(pid);
+  if (window == nullptr) return Fail(L"no main window");
+  HWND list = GetDlgItem(window, ui::kIdList);
+  if (command == L"window") {
+    Print(DescribeWindow(window));
+  } else if (command == L"controls") {
+    Print(DescribeControls(window));
+  } else if (command == L"tooltips") {
+    Print(DescribeToolTips(window));
+  } else if (command == L"list") {
+    return ListEntries(list);
+  } else if (command == L"add") {
+    for (size_t i = 1; i < args.size(); ++i) {
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(args[i].c_str()));
+    }
+  } else if (command == L"click") {
+    HWND control = ControlArg(window, args);
+    if (control == nullptr) return Fail(L"no such control");
+    SendMessageW(control, BM_CLICK, 0, 0);
+  } else if (command == L"getcheck") {
+    HWND control = ControlArg(window, args);
+    if (control == nullptr) return Fail(L"no such control");
+    Print(std::to_wstring(SendMessageW(control, BM_GETCHECK, 0, 0)) + L"\n");
+  } else if (command == L"focus") {
+    Print(IdOf(window, FocusOf(window)) + L"\n");
+  } else if (command == L"tab") {
+    return PressTab(window, args.size() > 1 ? _wtoi(args[1].c_str()) : 1);
+  } else if (command == L"owned") {
+    Print(VisibleOwnedWindows(window));
+  } else if (command == L"visible") {
+    Print(IsWindowVisible(window) ? L"1\n" : L"0\n");
+  } else if (command == L"geometry") {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    Print(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
+          std::to_wstring(rect.right - rect.left) + L" " + std::to_wstring(rect.bottom - rect.top) +
+          L"\n");
+  } else if (command == L"close") {
+    return Close(window, SecondsArg(args, 1, 5));
+  } else {
+    return Fail(L"unknown command " + command + L" (see gui_driver help)");
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace gui
+
+int main() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (argv == nullptr) return 2;
+  std::vector<std::wstring> args(argv + 1, argv + count);
+  LocalFree(argv);
+  return gui::Run(std::move(args));
+}

@@ -1,0 +1,84 @@
+# Shared by the GUI test scripts. Arguments of every script: WINE_RUN DRIVER QUELLIN_EXE.
+# The Wine prefix (WINEPREFIX or the build folder's own) must be prepared, with a warm server, by
+# whoever runs ctest (scripts/test does).
+set -uo pipefail
+
+wine_run="$1"
+driver="$2"
+# Quellin is started by the driver with CreateProcess, so it needs the Windows form of its path.
+quellin="Z:$(printf %s "$3" | tr / '\\')"
+failures=0
+pid=
+# Commands a script adds to run at its end, after its Quellin is stopped.
+cleanup=()
+on_exit() {
+  stop_quellin
+  local command
+  for command in "${cleanup[@]}"; do eval "$command"; done
+}
+trap on_exit EXIT
+
+# drv ARGS...: one driver call; a stuck call fails the test instead of hanging it.
+drv() {
+  timeout 20 "$wine_run" "$driver" "$@" </dev/null
+}
+
+# check NAME EXPECTED ACTUAL
+check() {
+  if [ "$2" == "$3" ]; then
+    echo "ok   $1"
+  else
+    echo "FAIL $1"
+    diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") | sed 's/^/     /'
+    failures=$((failures + 1))
+  fi
+}
+
+# start_quellin [ARGUMENT-TEXT]: starts Quellin and waits until its main window is visible; every
+# later call addresses that process only.
+start_quellin() {
+  # Wine hands the driver's standard streams on to the program it starts, so they go to a file
+  # and to /dev/null: a pipe held open by Quellin would never reach its end.
+  local started
+  started=$(mktemp)
+  drv start "$quellin" "${1:-}" >"$started" 2>/dev/null
+  pid=$(sed -n 's/^pid=//p' "$started")
+  rm -f "$started"
+  if [ -z "$pid" ]; then
+    echo "FAIL Quellin.exe did not start"
+    exit 1
+  fi
+  if ! drv --pid "$pid" wait 10 >/dev/null; then
+    echo "FAIL no visible main window within 10 s"
+    exit 1
+  fi
+}
+
+stop_quellin() {
+  [ -n "$pid" ] && drv --pid "$pid" kill >/dev/null 2>&1
+  pid=
+  return 0
+}
+
+# set_dpi N | set_dpi default: the user's DPI setting, which each Wine process reads when it
+# starts; the prefix's own default is 96.
+set_dpi() {
+  if [ "$1" = default ]; then
+    timeout 20 "$wine_run" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f
+  else
+    timeout 20 "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+  fi </dev/null >/dev/null 2>&1
+  return 0
+}
+
+q() {
+  drv --pid "$pid" "$@"
+}
+
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all checks passed"
+}

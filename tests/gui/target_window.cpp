@@ -1,0 +1,58 @@
+#include "target_window.h"
+
+#include "ui/main_window_ids.h"
+
+namespace gui {
+
+HWND FindMainWindow(DWORD pid) {
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, ui::kMainWindowClass, nullptr)) != nullptr) {
+    if (pid == 0 || ProcessOf(window) == pid) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForMainWindow(DWORD pid, bool visible, double seconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  for (;;) {
+    HWND window = FindMainWindow(pid);
+    if (window != nullptr && (!visible || IsWindowVisible(window))) return window;
+    if (GetTickCount64() >= deadline) return nullptr;
+    Sleep(20);
+  }
+}
+
+std::vector<HWND> ChildrenInTabOrder(HWND window) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+DWORD ProcessOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+int ControlId(HWND control) { return GetDlgCtrlID(control); }
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(window, name, 256);
+  return std::wstring(name, length > 0 ? length : 0);
+}
+
+std::wstring TextOf(HWND window) {
+  // WM_GETTEXT crosses processes as UTF-16 when sent as the W message.
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied =
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
+}  // namespace gui

@@ -1,0 +1,27 @@
+// Finding Quellin's main window and its process from the outside, the way the tests see it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace gui {
+
+// The top-level window of Quellin's own class; with `pid` non-zero only one of that process.
+// Null when there is none.
+HWND FindMainWindow(DWORD pid);
+
+// Polls until the main window exists (and, with `visible`, is visible) or `seconds` pass.
+HWND WaitForMainWindow(DWORD pid, bool visible, double seconds);
+
+// The main window's child windows in Z order, which is the order Tab walks them.
+std::vector<HWND> ChildrenInTabOrder(HWND window);
+
+DWORD ProcessOf(HWND window);
+int ControlId(HWND control);
+
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+
+}  // namespace gui
