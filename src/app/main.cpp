@@ -2,13 +2,15 @@
 
 #include <windows.h>
 
+#include "startup/auto_extract.h"
 #include "ui/main_window.h"
 
 namespace app {
 
 void Main() {
-  // Bringing rmevents.exe into TMP from the program's own payload comes first here; it arrives
-  // with the start-up module.
+  // rmevents.exe travels inside this program, and every run expects it in TMP. Whether it could
+  // be written or not, the window opens: a missing tool shows in the run's own output.
+  startup::AutoExtract(startup::TempTargetDir(), {L"rmevents.exe"});
 
   // Created once and lives as long as the program: closing it ends the process.
   static ui::MainWindow window;
