@@ -22,6 +22,9 @@ from rmfile import RmError
 
 
 def check_streams(rm):
+    # The reference player reads at most num_headers chunks before DATA.
+    if rm.num_headers < len(rm.headers) + 1:
+        raise RmError(f".RMF num_headers {rm.num_headers} < {len(rm.headers)} header chunks + 1")
     n = len(rm.mdprs)
     if rm.prop["num_streams"] != n:
         raise RmError(f"PROP.num_streams {rm.prop['num_streams']}, {n} MDPR chunks")

@@ -153,15 +153,24 @@ def parse_packets(data, chunk):
         pos += length
 
 
-def parse_data_chain(data, first, quirks):
-    chunks, seen, offset = [], set(), first
+def chain(data, first, fourcc, header_size):
+    """Yields the offsets of a chain of DATA or INDX chunks, each checked to be there."""
+    seen, offset = set(), first
     while offset:
         if offset in seen:
-            raise RmError(f"DATA chain loops back to {offset}")
+            raise RmError(f"{fourcc.decode()} chain loops back to {offset}")
         seen.add(offset)
-        need(data, offset, DATA_HEADER, "DATA header")
-        if data[offset : offset + 4] != b"DATA":
-            raise RmError(f"expected DATA at {offset}")
+        need(data, offset, header_size, f"{fourcc.decode()} header")
+        if data[offset : offset + 4] != fourcc:
+            raise RmError(f"expected {fourcc.decode()} at {offset}")
+        offset = yield offset
+
+
+def parse_data_chain(data, first, quirks):
+    chunks = []
+    walk = chain(data, first, b"DATA", DATA_HEADER)
+    offset = next(walk, None)
+    while offset is not None:
         size, num, nxt = u32(data, offset + 4), u32(data, offset + 10), u32(data, offset + 14)
         chunk = DataChunk(offset, size, num, nxt)
         parse_packets(data, chunk)
@@ -169,19 +178,15 @@ def parse_data_chain(data, first, quirks):
         if size != exact and not (quirks and size == exact + 18):
             raise RmError(f"DATA at {offset}: size {size}, packets end after {exact} bytes")
         chunks.append(chunk)
-        offset = nxt
+        offset = send(walk, nxt)
     return chunks
 
 
 def parse_index_chain(data, first, quirks):
-    chunks, seen, offset = [], set(), first
-    while offset:
-        if offset in seen:
-            raise RmError(f"INDX chain loops back to {offset}")
-        seen.add(offset)
-        need(data, offset, INDX_HEADER, "INDX header")
-        if data[offset : offset + 4] != b"INDX":
-            raise RmError(f"expected INDX at {offset}")
+    chunks = []
+    walk = chain(data, first, b"INDX", INDX_HEADER)
+    offset = next(walk, None)
+    while offset is not None:
         size, num = u32(data, offset + 4), u32(data, offset + 10)
         stream, nxt = u16(data, offset + 14), u32(data, offset + 16)
         exact = INDX_HEADER + INDX_RECORD * num
@@ -195,8 +200,15 @@ def parse_index_chain(data, first, quirks):
                 raise RmError(f"INDX record at {rec} has version {u16(data, rec)}")
             chunk.records.append(struct.unpack_from(">III", data, rec + 2))
         chunks.append(chunk)
-        offset = nxt
+        offset = send(walk, nxt)
     return chunks
+
+
+def send(walk, value):
+    try:
+        return walk.send(value)
+    except StopIteration:
+        return None
 
 
 def parse(data, quirks=True):

@@ -94,8 +94,11 @@ if expect_ok add -i x.rm -o y.rm -e events.txt; then
 
   # --- replace: the old events go, the new ones (title, author, copyright, URL) come back out
   if expect_ok replace -i y.rm -o w.rm -e replacement.txt; then
-    check_rm w.rm >w.sum || fail "w.rm is not sound: $(check_rm w.rm 2>&1 >/dev/null)"
-    grep -qE "^stream $n application/x-pn-realevent 4\$" w.sum || fail "w.rm has no event stream $n with 4 packets"
+    if check_rm w.rm >w.sum; then
+      grep -qE "^stream $n application/x-pn-realevent 4\$" w.sum || fail "w.rm has no event stream $n with 4 packets"
+    else
+      fail "w.rm is not sound: $(check_rm w.rm 2>&1 >/dev/null)"
+    fi
     same_media w.rm
     dumped_as w.rm replacement.want
   fi
