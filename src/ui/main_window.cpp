@@ -46,7 +46,7 @@ bool MainWindow::Create(HINSTANCE instance) {
                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                   this);
   if (hwnd_ == nullptr) return false;
-  if (!CreateControls()) {
+  if (!CreateControls(dpi)) {
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     return false;
@@ -54,8 +54,7 @@ bool MainWindow::Create(HINSTANCE instance) {
   return true;
 }
 
-bool MainWindow::CreateControls() {
-  const int dpi = SystemDpi();
+bool MainWindow::CreateControls(int dpi) {
   font_ = CreateMessageFont();
   for (const ControlLayout& layout : kMainWindowControls) {
     if (CreateControl(hwnd_, layout, dpi, font_.Get()) == nullptr) return false;

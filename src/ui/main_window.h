@@ -40,7 +40,7 @@ class MainWindow {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
-  [[nodiscard]] bool CreateControls();
+  [[nodiscard]] bool CreateControls(int dpi);
   [[nodiscard]] HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
   HWND hwnd_ = nullptr;
