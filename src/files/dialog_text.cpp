@@ -74,7 +74,8 @@ std::wstring SplitMultiSelection(std::wstring& selection) {
   return folder;
 }
 
-DialogReading ReadDialogBuffer(int mode, std::wstring_view buffer, DialogMemory& memory) {
+DialogReading ReadDialogBuffer(int mode, std::wstring_view buffer, DialogMemory& memory,
+                               bool overflowed) {
   DialogReading reading;
   if (mode == kDialogOpenOne || mode == kDialogSave) {
     const std::wstring chosen = TrimSpaces(buffer.substr(0, buffer.find(L'\0')));
@@ -89,7 +90,7 @@ DialogReading ReadDialogBuffer(int mode, std::wstring_view buffer, DialogMemory&
   std::wstring selection =
       pair == std::wstring_view::npos ? std::wstring() : std::wstring(buffer.substr(0, pair + 1));
   if (selection.find(L'\\') == std::wstring::npos) selection.clear();
-  if (selection.find(L'\x01') != std::wstring::npos) {
+  if (overflowed || selection.find(L'\x01') != std::wstring::npos) {
     selection.clear();
     reading.tooManyFiles = true;
   }

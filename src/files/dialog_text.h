@@ -57,7 +57,10 @@ struct DialogReading {
 // - open several: the buffer up to the first NUL of its last pair of NULs is the selection; one
 //   without any "\" counts as nothing chosen, one holding the character 1 as too many files.
 //   A cancelled dialog leaves no NUL pair, so the result is empty and both values are forgotten.
+//   `overflowed` says the dialog itself found the selection too long for the buffer, which
+//   counts the same as the character 1.
 // - any other mode: nothing chosen, nothing remembered changes.
-DialogReading ReadDialogBuffer(int mode, std::wstring_view buffer, DialogMemory& memory);
+DialogReading ReadDialogBuffer(int mode, std::wstring_view buffer, DialogMemory& memory,
+                               bool overflowed = false);
 
 }  // namespace files

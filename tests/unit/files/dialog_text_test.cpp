@@ -89,6 +89,13 @@ TEST(ReadDialogBuffer, ASelectionWithoutAFolderOrWithCharacterOneIsDropped) {
   EXPECT_FALSE(reading.tooManyFiles);
   EXPECT_EQ(memory.lastDir, L"");
 
+  // The dialog found the selection too long for the buffer: the same as the character 1.
+  memory = {L"C:\\v\\", L"C:\\v\\b.rm"};
+  reading = ReadDialogBuffer(kDialogOpenMany, AfterDialog(L"C:\\v\0a\0\0"sv), memory, true);
+  EXPECT_EQ(reading.result, L"");
+  EXPECT_TRUE(reading.tooManyFiles);
+  EXPECT_EQ(memory.lastDir, L"");
+
   reading = ReadDialogBuffer(kDialogOpenMany, AfterDialog(L"\x01\x09:\\v\0a\0\0"sv), memory);
   EXPECT_EQ(reading.result, L"");
   EXPECT_TRUE(reading.tooManyFiles);

@@ -1,0 +1,93 @@
+#include "files/add_items.h"
+
+#include <new>
+#include <utility>
+
+#include "files/item_merge.h"
+#include "files/screen_pointer.h"
+#include "files/user_locale_case.h"
+#include "files/user_message.h"
+#include "platform/error_text.h"
+
+namespace files {
+namespace {
+
+// Redrawing the list once at the end instead of after each of thousands of entries.
+class RedrawPaused {
+ public:
+  explicit RedrawPaused(HWND list) : list_(list) { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+  ~RedrawPaused() {
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+  }
+  RedrawPaused(const RedrawPaused&) = delete;
+  RedrawPaused& operator=(const RedrawPaused&) = delete;
+
+ private:
+  HWND list_;
+};
+
+}  // namespace
+
+std::vector<std::wstring> ListEntries(HWND list) {
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  std::vector<std::wstring> entries;
+  if (count <= 0) return entries;
+  entries.reserve(static_cast<size_t>(count));
+  std::wstring text;
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    text.assign(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+    const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    entries.push_back(text);
+  }
+  return entries;
+}
+
+std::wstring AddItems(std::wstring items, HWND list, bool keepExisting, wchar_t separator,
+                      int selectIndex) {
+  if (items.empty()) return {};
+  const std::vector<std::wstring> merged =
+      MergeItems(items, separator, keepExisting ? ListEntries(list) : std::vector<std::wstring>(),
+                 keepExisting, LowerCaseUserLocale);
+
+  {
+    RedrawPaused paused(list);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    size_t characters = 0;
+    for (const std::wstring& entry : merged) characters += entry.size() + 1;
+    SendMessageW(list, LB_INITSTORAGE, merged.size(), characters * sizeof(wchar_t));
+    for (const std::wstring& entry : merged) {
+      const LRESULT added = SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(entry.c_str()));
+      if (added == LB_ERR || added == LB_ERRSPACE) {
+        return platform::ErrorText(ERROR_NOT_ENOUGH_MEMORY);
+      }
+    }
+  }
+  if (selectIndex >= 0 && !merged.empty()) {
+    if (SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selectIndex), 0) == LB_ERR) {
+      return platform::ErrorText(ERROR_INVALID_INDEX);
+    }
+  }
+  return {};
+}
+
+void AddFilesToList(HWND list, const std::wstring& folder, std::wstring patterns,
+                    InputBoxFunction inputBox) {
+  std::wstring failure;
+  try {
+    std::wstring batch = ListFilesFromFolder(folder, std::move(patterns), true, inputBox);
+    failure = AddItems(std::move(batch), list, true, kBatchSeparator, 0);
+  } catch (const std::bad_alloc&) {
+    failure = platform::ErrorText(ERROR_NOT_ENOUGH_MEMORY);
+  } catch (...) {
+    failure = platform::ErrorText(ERROR_GEN_FAILURE);
+  }
+  if (!failure.empty()) ShowUserMessage(failure, MB_OK | MB_ICONERROR);
+  ShowDefaultPointer();
+}
+
+}  // namespace files

@@ -1,0 +1,25 @@
+#include "files/screen_pointer.h"
+
+#include <windows.h>
+
+namespace files {
+namespace {
+
+// Only the user-interface thread changes or reads it.
+bool busyShown = false;
+
+}  // namespace
+
+void ShowBusyPointer() {
+  busyShown = true;
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+void ShowDefaultPointer() {
+  busyShown = false;
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+bool IsBusyPointerShown() { return busyShown; }
+
+}  // namespace files

@@ -1,0 +1,14 @@
+#include "files/user_message.h"
+
+#include <string>
+
+namespace files {
+
+HWND ActiveOwner() { return GetActiveWindow(); }
+
+int ShowUserMessage(std::wstring_view text, UINT style) {
+  const std::wstring copy(text);
+  return MessageBoxW(ActiveOwner(), copy.c_str(), kApplicationTitle, style);
+}
+
+}  // namespace files

@@ -1,0 +1,133 @@
+#include "files/add_items.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "dialog_driver.h"
+#include "files/file_dialog.h"
+#include "files/screen_pointer.h"
+#include "test_support.h"
+
+namespace files {
+namespace {
+
+using namespace std::string_view_literals;
+using Entries = std::vector<std::wstring>;
+
+// A list box like the main window's: single selection, not sorted.
+class ListBoxTest : public ::testing::Test {
+ protected:
+  ListBoxTest()
+      : window_([](UINT) {}),
+        list_(CreateWindowExW(0, L"ListBox", L"", WS_CHILD | LBS_NOTIFY, 0, 0, 300, 200,
+                              window_.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+  ~ListBoxTest() override { DestroyWindow(list_); }
+
+  void Fill(const Entries& entries, int selected = -1) {
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    for (const std::wstring& entry : entries) {
+      SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  }
+  int Selected() const { return static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)); }
+
+  testing_win::AppMessageWindow window_;
+  HWND list_;
+};
+
+TEST_F(ListBoxTest, MergesTheBatchOnTopAndSelects) {
+  Fill({L"A", L"B", L"C"}, 2);
+  EXPECT_EQ(AddItems(std::wstring(L"B\0D"sv), list_, true, L'\0', 0), L"");
+  EXPECT_EQ(ListEntries(list_), (Entries{L"B", L"D", L"A", L"C"}));
+  EXPECT_EQ(Selected(), 0);
+
+  // Select index -1: nothing selected after the refill.
+  Fill({L"A", L"B", L"C"}, 2);
+  EXPECT_EQ(AddItems(std::wstring(L"B\0D"sv), list_, true, L'\0', -1), L"");
+  EXPECT_EQ(ListEntries(list_), (Entries{L"B", L"D", L"A", L"C"}));
+  EXPECT_EQ(Selected(), LB_ERR);
+
+  // Without keeping, the batch replaces the list.
+  EXPECT_EQ(AddItems(std::wstring(L"x\0\0y"sv), list_, false, L'\0', 1), L"");
+  EXPECT_EQ(ListEntries(list_), (Entries{L"x", L"", L"y"}));
+  EXPECT_EQ(Selected(), 1);
+}
+
+TEST_F(ListBoxTest, LetterCaseUnderTheUserLocaleMakesNoNewEntry) {
+  // The Chinese user locale lower-cases Latin, Cyrillic and full-width letters alike.
+  Fill({L"C:\\V\\A.RM", L"D:\\Фильм.rm", L"E:\\ＡＢ.rm", L"C:\\x\\a.rm"});
+  EXPECT_EQ(
+      AddItems(std::wstring(L"c:\\v\\a.rm\0d:\\фильм.RM\0e:\\ａｂ.RM"sv), list_, true, L'\0', 0),
+      L"");
+  EXPECT_EQ(ListEntries(list_),
+            (Entries{L"c:\\v\\a.rm", L"d:\\фильм.RM", L"e:\\ａｂ.RM", L"C:\\x\\a.rm"}));
+}
+
+TEST_F(ListBoxTest, AnEmptyBatchChangesNothing) {
+  Fill({L"A", L"B"}, 1);
+  EXPECT_EQ(AddItems(L"", list_, true, L'\0', 0), L"");
+  EXPECT_EQ(AddItems(L"", list_, false, L'\0', 0), L"");
+  EXPECT_EQ(ListEntries(list_), (Entries{L"A", L"B"}));
+  EXPECT_EQ(Selected(), 1);
+}
+
+TEST_F(ListBoxTest, ASelectIndexPastTheEndIsAFailureAfterTheMerge) {
+  Fill({L"A"});
+  EXPECT_NE(AddItems(L"B", list_, true, L'\0', 5), L"");
+  EXPECT_EQ(ListEntries(list_), (Entries{L"B", L"A"}));
+}
+
+TEST_F(ListBoxTest, AddFilesToListMergesThePickedFilesAndResetsThePointer) {
+  testing_win::ScratchFolder root;
+  ASSERT_TRUE(testing_win::WriteBytes(root / L"a.rm", "x"));
+  ASSERT_TRUE(testing_win::WriteBytes(root / L"b.rm", "x"));
+  RememberedDialog() = {};
+  Fill({L"C:\\old.rm", root / L"A.RM"}, 0);
+
+  ShowBusyPointer();
+  bool asked = false;
+  {
+    testing_win::DialogDriver driver([&](DWORD gui) {
+      HWND dialog = testing_win::WaitForDialog(gui);
+      if (dialog == nullptr) return;
+      testing_win::EnterFileName(dialog, root.Path());
+      Sleep(300);
+      testing_win::EnterFileName(dialog, L"\"b.rm\" \"a.rm\"");
+      HWND question = testing_win::WaitForDialog(gui, dialog);
+      asked = question != nullptr;
+      if (asked) testing_win::Press(question, IDNO);
+    });
+    AddFilesToList(list_, L"", L"", nullptr);
+  }
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(ListEntries(list_), (Entries{root / L"b.rm", root / L"a.rm", L"C:\\old.rm"}));
+  EXPECT_EQ(Selected(), 0);
+  EXPECT_FALSE(IsBusyPointerShown());
+
+  // A cancelled dialog: nothing changes, nothing is reported, and the pointer is reset anyway.
+  ShowBusyPointer();
+  bool reported = false;
+  {
+    testing_win::DialogDriver driver([&](DWORD gui) {
+      HWND dialog = testing_win::WaitForDialog(gui);
+      if (dialog == nullptr) return;
+      testing_win::Press(dialog, IDCANCEL);
+      HWND box = testing_win::WaitForDialog(gui, dialog, 1);
+      reported = box != nullptr;
+      if (reported) testing_win::Press(box, IDOK);
+    });
+    AddFilesToList(list_, L"", L"", nullptr);
+  }
+  EXPECT_FALSE(reported);
+  EXPECT_EQ(ListEntries(list_), (Entries{root / L"b.rm", root / L"a.rm", L"C:\\old.rm"}));
+  EXPECT_EQ(Selected(), 0);
+  EXPECT_FALSE(IsBusyPointerShown());
+}
+
+}  // namespace
+}  // namespace files

@@ -1,0 +1,91 @@
+#include "dialog_driver.h"
+
+#include <cwchar>
+#include <utility>
+
+namespace testing_win {
+namespace {
+
+struct Search {
+  HWND previous;
+  HWND found;
+};
+
+BOOL CALLBACK TakeDialog(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (window != search->previous && std::wcscmp(className, L"#32770") == 0 &&
+      IsWindowVisible(window) && IsWindowEnabled(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+DialogDriver::DialogDriver(std::function<void(DWORD guiThread)> script)
+    : thread_(
+          [guiThread = GetCurrentThreadId(), script = std::move(script)] { script(guiThread); }) {}
+
+DialogDriver::~DialogDriver() {
+  if (thread_.joinable()) thread_.join();
+}
+
+HWND WaitForDialog(DWORD guiThread, HWND previous, double seconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  do {
+    Search search{previous, nullptr};
+    EnumThreadWindows(guiThread, TakeDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) {
+      // A freshly opened dialog is still filling its controls.
+      Sleep(200);
+      return search.found;
+    }
+    Sleep(20);
+  } while (GetTickCount64() < deadline);
+  return nullptr;
+}
+
+bool WaitUntilClosed(HWND dialog, double seconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  while (IsWindow(dialog) && IsWindowVisible(dialog)) {
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+void EnterFileName(HWND dialog, const std::wstring& text) {
+  SetWindowTextW(GetDlgItem(dialog, kFileNameBox), text.c_str());
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+void Press(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::wstring ControlText(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  wchar_t text[4096] = {};
+  GetWindowTextW(control, text, 4096);
+  return text;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  // Wine and Windows give the text's static control different ids; the icon's static has no
+  // text, so the longest static text is the message.
+  std::wstring longest;
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (_wcsicmp(className, L"Static") != 0) continue;
+    wchar_t text[4096] = {};
+    GetWindowTextW(child, text, 4096);
+    if (std::wcslen(text) > longest.size()) longest = text;
+  }
+  return longest;
+}
+
+}  // namespace testing_win
