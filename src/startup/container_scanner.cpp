@@ -8,32 +8,31 @@ namespace {
 
 constexpr std::size_t kNameLengthBytes = 2;
 
-// First position at or after `from` where `marker` begins entirely inside `bytes`, or bytes.size().
-std::size_t FindMarker(const std::vector<std::uint8_t>& bytes, std::size_t from,
-                       const std::vector<std::uint8_t>& marker) {
-  const std::size_t size = bytes.size();
-  const std::size_t length = marker.size();
-  if (size < length) return size;
-  const std::size_t lastStart = size - length;
-  const std::uint8_t* data = bytes.data();
-  std::size_t at = from;
-  while (at <= lastStart) {
-    const void* hit = std::memchr(data + at, marker[0], lastStart - at + 1);
-    if (hit == nullptr) return size;
-    at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data);
-    if (std::memcmp(data + at + 1, marker.data() + 1, length - 1) == 0) return at;
-    ++at;
+}  // namespace
+
+ContainerScanner::ContainerScanner(std::vector<std::uint8_t> marker) : marker_(std::move(marker)) {
+  // Horspool's shifts, indexed by the last byte of the window that did not match.
+  skip_.fill(marker_.size());
+  for (std::size_t i = 0; i + 1 < marker_.size(); ++i) skip_[marker_[i]] = marker_.size() - 1 - i;
+}
+
+std::size_t ContainerScanner::FindMarker(std::size_t from) const {
+  // Looking at each window's last byte first skips most of the content: program images are full
+  // of the marker's first byte ('Q' is push rcx), so searching for that byte would stop often.
+  const std::size_t size = buffer_.size();
+  const std::size_t last = marker_.size() - 1;
+  const std::uint8_t* data = buffer_.data();
+  for (std::size_t at = from; at + last < size; at += skip_[data[at + last]]) {
+    if (data[at + last] == marker_[last] && std::memcmp(data + at, marker_.data(), last) == 0) {
+      return at;
+    }
   }
   return size;
 }
 
-}  // namespace
-
-ContainerScanner::ContainerScanner(std::vector<std::uint8_t> marker) : marker_(std::move(marker)) {}
-
 void ContainerScanner::Append(std::span<const std::uint8_t> block) {
-  // Entries already handed out are dropped here rather than in Next, so their spans stay valid
-  // until the caller appends again and a buffer holding many small entries is moved only once.
+  // What was handed on is dropped here rather than in Next, so the spans stay valid until the
+  // caller appends again. The buffer keeps at most a block, the overlap and one trailer.
   if (start_ > 0) {
     buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(start_));
     searchFrom_ -= start_;
@@ -42,18 +41,25 @@ void ContainerScanner::Append(std::span<const std::uint8_t> block) {
   buffer_.insert(buffer_.end(), block.begin(), block.end());
 }
 
-ContainerScanner::Step ContainerScanner::Next(Entry& entry) {
+ContainerScanner::Step ContainerScanner::Next(std::span<const std::uint8_t>& bytes) {
   const std::size_t size = buffer_.size();
-  const std::size_t at = FindMarker(buffer_, searchFrom_, marker_);
+  const std::size_t at = FindMarker(searchFrom_);
   if (at == size) {
-    // Every start position that still has room for a whole marker has been ruled out; the last
-    // (marker length - 1) bytes may begin a marker that the next block completes.
+    // Every start position with room for a whole marker is ruled out; the last (marker length
+    // - 1) bytes may begin a marker that the next block completes.
     const std::size_t overlap = marker_.size() - 1;
     if (size > overlap && size - overlap > searchFrom_) searchFrom_ = size - overlap;
-    return Step::kNeedMore;
+  } else {
+    // The marker stays found; an incomplete trailer is read again from here after the next block.
+    searchFrom_ = at;
   }
-  // The marker stays found; an incomplete trailer is read again from here after the next block.
-  searchFrom_ = at;
+  if (searchFrom_ > start_) {
+    bytes = std::span<const std::uint8_t>(buffer_.data() + start_, searchFrom_ - start_);
+    start_ = searchFrom_;
+    return Step::kContent;
+  }
+  if (at == size) return Step::kNeedMore;
+
   const std::size_t lengthAt = at + marker_.size();
   if (size < lengthAt + kNameLengthBytes) return Step::kNeedMore;
   const std::uint8_t low = buffer_[lengthAt];
@@ -63,11 +69,10 @@ ContainerScanner::Step ContainerScanner::Next(Entry& entry) {
   const std::size_t nameAt = lengthAt + kNameLengthBytes;
   if (size < nameAt + nameLength) return Step::kNeedMore;
 
-  entry.content = std::span<const std::uint8_t>(buffer_.data() + start_, at - start_);
-  entry.name = std::span<const std::uint8_t>(buffer_.data() + nameAt, nameLength);
+  bytes = std::span<const std::uint8_t>(buffer_.data() + nameAt, nameLength);
   start_ = nameAt + nameLength;
   searchFrom_ = start_;
-  return Step::kEntry;
+  return Step::kEntryEnd;
 }
 
 }  // namespace startup

@@ -24,11 +24,15 @@ int DivideStream(BlockSource& source, std::span<const std::uint8_t> marker, Entr
     if (!source.Read(bytes)) return 0;
     scanner.Append(bytes);
     for (;;) {
-      ContainerScanner::Entry entry;
-      const auto step = scanner.Next(entry);
+      std::span<const std::uint8_t> piece;
+      const auto step = scanner.Next(piece);
       if (step == ContainerScanner::Step::kNeedMore) break;
       if (step == ContainerScanner::Step::kBadNameLength) return 0;
-      if (!sink.Write(entry.name, entry.content)) return 0;
+      if (step == ContainerScanner::Step::kContent) {
+        if (!sink.Content(piece)) return 0;
+        continue;
+      }
+      if (!sink.EndEntry(piece)) return 0;
       ++count;
     }
   }

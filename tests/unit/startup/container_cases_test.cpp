@@ -24,6 +24,8 @@ TEST(DivideStream, ImageAndToolGiveTwoEntries) {
   for (std::size_t i = 0; i + 1 < source.reads.size(); ++i) EXPECT_EQ(source.reads[i], 600u);
   EXPECT_EQ(source.reads.size(), (container.size() + 599) / 600);
   EXPECT_EQ(source.reads.back(), container.size() - (source.reads.size() - 1) * 600);
+  // Content goes on as it is read: the image is never held whole.
+  EXPECT_LE(sink.largestPiece, 600u + 13u);
 }
 
 // Content sizes around a block border move the trailer across it: the marker straddles the
@@ -136,9 +138,16 @@ TEST(DivideStream, FailuresEndTheDivisionWithZero) {
   {
     MemorySource source(container);
     RecordingSink sink;
-    sink.failingWrite = 1;
+    sink.failingEnd = 1;
     EXPECT_EQ(startup::DivideStream(source, {}, sink), 0);
-    EXPECT_EQ(source.reads.size(), 7u) << "stops at the failed write";
+    EXPECT_EQ(source.reads.size(), 7u) << "stops at the failed entry";
+  }
+  {
+    MemorySource source(container);
+    RecordingSink sink;
+    sink.refuseContent = true;
+    EXPECT_EQ(startup::DivideStream(source, {}, sink), 0);
+    EXPECT_EQ(source.reads.size(), 1u);
   }
   EXPECT_EQ(Divide({}).count, 0);
   EXPECT_EQ(Divide(NoiseBytes(5000, 12)).count, 0) << "no marker";

@@ -2,6 +2,7 @@
 // that records what it is given, and builders for well-formed and damaged containers.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -94,14 +95,25 @@ class MemorySource final : public startup::BlockSource {
 
 class RecordingSink final : public startup::EntrySink {
  public:
-  bool Write(std::span<const std::uint8_t> name, std::span<const std::uint8_t> content) override {
-    if (entries.size() == failingWrite) return false;
-    entries.push_back(
-        {std::string(name.begin(), name.end()), Bytes(content.begin(), content.end())});
+  bool Content(std::span<const std::uint8_t> bytes) override {
+    if (refuseContent) return false;
+    current_.insert(current_.end(), bytes.begin(), bytes.end());
+    largestPiece = std::max(largestPiece, bytes.size());
     return true;
   }
-  std::vector<Entry> entries;
-  std::size_t failingWrite = std::numeric_limits<std::size_t>::max();
+  bool EndEntry(std::span<const std::uint8_t> name) override {
+    if (entries.size() == failingEnd) return false;
+    entries.push_back({std::string(name.begin(), name.end()), std::move(current_)});
+    current_.clear();
+    return true;
+  }
+  std::vector<Entry> entries;  // completed entries only
+  std::size_t largestPiece = 0;
+  std::size_t failingEnd = std::numeric_limits<std::size_t>::max();
+  bool refuseContent = false;
+
+ private:
+  Bytes current_;
 };
 
 struct Division {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <span>
+#include <vector>
 
+#include "platform/unique_handle.h"
 #include "startup/divide_file.h"
 #include "startup_win_support.h"
 #include "test_support.h"
@@ -81,6 +83,51 @@ TEST(DivideFile, FailuresReturnZeroAndKeepWhatWasWritten) {
   EXPECT_EQ(Divide(container, target, list), 0);
   EXPECT_EQ(ReadBytes(scratch / L"kept.bin"), "kept");
   EXPECT_FALSE(FileExists(scratch / L"never.bin"));
+}
+
+// Names of the temporary files a division keeps large contents in, in `folder`.
+std::vector<std::wstring> SpillFiles(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  const platform::UniqueFindHandle find(FindFirstFileW((folder + L"\\qxd*.tmp").c_str(), &entry));
+  if (find) {
+    do names.push_back(entry.cFileName);
+    while (FindNextFileW(find.Get(), &entry));
+  }
+  return names;
+}
+
+std::wstring SystemTempFolder() {
+  wchar_t path[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, path);
+  return path;
+}
+
+// Contents larger than what a division holds in memory pass through temporary files; none may
+// stay behind, whether the entry is written, refused or never completed.
+TEST(DivideFile, LargeContentsLeaveNoTemporaryFiles) {
+  ScratchFolder scratch;
+  // Missing, so large contents wait in the system's temporary folder.
+  const std::wstring target = scratch / L"新\\目标";
+  const std::string image = Filler(300'000, 'i');
+  const std::string other = Filler(200'000, 'o');
+  const std::wstring container = scratch / L"c.bin";
+  const std::size_t tempBefore = SpillFiles(SystemTempFolder()).size();
+  ASSERT_TRUE(WriteBytes(container, Container({{image, "a.bin"}, {other, "b\\b.bin"}}) + other));
+  std::wstring list;
+  EXPECT_EQ(Divide(container, target, list), 2);
+  EXPECT_EQ(ReadBytes(target + L"\\a.bin"), image);
+  EXPECT_EQ(ReadBytes(target + L"\\b\\b.bin"), other);
+  EXPECT_EQ(SpillFiles(target), std::vector<std::wstring>{});
+  EXPECT_EQ(SpillFiles(SystemTempFolder()).size(), tempBefore);
+
+  // Now the target exists, and the second entry cannot be written over a folder.
+  ASSERT_TRUE(DeleteFileW((target + L"\\b\\b.bin").c_str()));
+  ASSERT_TRUE(CreateDirectoryW((target + L"\\b\\b.bin").c_str(), nullptr));
+  EXPECT_EQ(Divide(container, target, list), 0);
+  EXPECT_EQ(ReadBytes(target + L"\\a.bin"), image);
+  EXPECT_EQ(SpillFiles(target), std::vector<std::wstring>{});
+  EXPECT_EQ(SpillFiles(target + L"\\b"), std::vector<std::wstring>{});
 }
 
 }  // namespace
