@@ -20,7 +20,7 @@ if expect_ok "$WORK/add" -i "$film" -o "$with" -e "$events"; then
     normalised_events "$dir/导出 %1_evt.txt" | cmp -s "$WORK/want" - || fail "the dump differs from the events file"
   fi
   if expect_ok "$WORK/strip" -i "$with" -o "$back" -e "$dir/rem %.txt"; then
-    python3 "$HERE/rm_check.py" same-but-data-size "$film" "$back" || fail "the stripped film is not the clip"
+    same_but_data_size "$film" "$back" || fail "the stripped film is not the clip"
   fi
 fi
 # Relative names, from inside the folder.
