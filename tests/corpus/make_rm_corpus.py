@@ -27,6 +27,7 @@ FFMPEG_ARGS = ("-hide_banner -loglevel error -y -fflags +bitexact "
                "-f lavfi -i sine=frequency=440:duration=1:sample_rate=8000 "
                "-c:v rv10 -q:v 8 -c:a real_144 -ar 8000 -ac 1 -flags +bitexact").split()
 EVENTS = [(2, 5, b"http://example.com/a.html"), (6, 8, b"http://example.com/b c.html")]
+EVENTS2 = [(3, 4, b"http://example.com/c.html"), (9, 10, b"http://example.com/d.html")]
 AUDIO_GROUP_MIME = b"logical-audio/x-pn-multirate-realaudio"
 EVENT_GROUP_MIME = b"logical-application/x-pn-multirate-realevent"
 
@@ -125,25 +126,55 @@ def media_packets(clip, renumber, versions=None):
             for p in clip.packets()]
 
 
-def with_events(clip, media, stream):
-    """Puts each event just before the first media packet with a later timestamp."""
+def with_events(clip, media, streams, version=0):
+    """Puts each event just before the first media packet with a later timestamp.
+
+    `streams` maps an event stream number to its events; events of several streams that land
+    at one place keep their time order."""
     times = [p.timestamp for p in clip.packets()]
+    placed = []
+    for stream, events in streams.items():
+        for seq, (start, stop, text) in enumerate(events):
+            at = next((i for i, t in enumerate(times) if t > start * 100), len(times))
+            payload = rmfile.event_payload(seq, start, stop, text)
+            placed.append((at, start, rmfile.packet_bytes(stream, start * 100, payload, 2, version)))
     out = list(media)
-    for seq, (start, stop, text) in reversed(list(enumerate(EVENTS))):
-        at = next((i for i, t in enumerate(times) if t > start * 100), len(times))
-        payload = rmfile.event_payload(seq, start, stop, text)
-        out.insert(at, rmfile.packet_bytes(stream, start * 100, payload, flags=2))
+    for at, _, packet in sorted(placed, key=lambda p: (p[0], p[1]), reverse=True):
+        out.insert(at, packet)
     return out
 
 
-def build_events(clip, group_mime=AUDIO_GROUP_MIME, group_stream=2):
-    video, audio = (with_stream(m.raw, s) for m, s in zip(clip.mdprs, (0, 2)))
-    sizes = [14 + len(text) for _, _, text in EVENTS]
-    mdprs = [video, rmfile.event_mdpr(1, sizes, EVENTS[-1][0] * 100), audio,
-             logical_mdpr(3, group_mime, [group_stream]),
-             logical_mdpr(4, b"logical-fileinfo", [], [(b"Indexable", 1)])]
-    packets = with_events(clip, media_packets(clip, {0: 0, 1: 2}), 1)
-    return Built(clip, mdprs, packets, [(0, 1), (1, 1), (2, 10), (4, 0)])
+def build_layout(clip, order, event_version=0):
+    """The clip's streams in `order`, with event streams and logical streams among them.
+
+    Kinds: video, audio (the clip's own), event and event2 (URL event streams), audio-group and
+    event-group (logical streams naming the audio or the first event stream), fileinfo. Every
+    stream but the logical groups gets an INDX, in stream order."""
+    number = {kind: i for i, kind in enumerate(order)}
+    event_sets = {"event": EVENTS, "event2": EVENTS2}
+    mdprs = []
+    for i, kind in enumerate(order):
+        if kind in ("video", "audio"):
+            mdprs.append(with_stream(clip.mdprs[0 if kind == "video" else 1].raw, i))
+        elif kind in event_sets:
+            events = event_sets[kind]
+            mdprs.append(rmfile.event_mdpr(i, [14 + len(t) for _, _, t in events],
+                                           events[-1][0] * 100))
+        elif kind == "audio-group":
+            mdprs.append(logical_mdpr(i, AUDIO_GROUP_MIME, [number["audio"]]))
+        elif kind == "event-group":
+            mdprs.append(logical_mdpr(i, EVENT_GROUP_MIME, [number["event"]]))
+        else:
+            mdprs.append(logical_mdpr(i, b"logical-fileinfo", [], [(b"Indexable", 1)]))
+    media = media_packets(clip, {0: number["video"], 1: number["audio"]})
+    packets = with_events(clip, media, {number[k]: v for k, v in event_sets.items() if k in number},
+                          event_version)
+    every = {"video": 1, "audio": 10, "event": 1, "event2": 1, "fileinfo": 0}
+    return Built(clip, mdprs, packets, [(number[k], every[k]) for k in order if k in every])
+
+
+def build_events(clip, group="audio-group"):
+    return build_layout(clip, ["video", "event", "audio", group, "fileinfo"])
 
 
 def build_plain(clip, indexed=(), split=None, audio_version=0):
@@ -323,9 +354,16 @@ def valid_files(clip_bytes, ev, clip):
          "the clip with INDX chunks for video and audio"),
         ("plain_packet_v1", build_plain(clip, audio_version=1).data, "copy", "ok 0",
          "the clip with every audio packet in the 13-byte version 1 header"),
-        ("events_event_group", build_events(clip, EVENT_GROUP_MIME, 1).data, "ok",
-         f"ok {events}", "events.rm whose logical group is a realevent group naming only the "
-         "event stream: it goes with the events"),
+        ("events_event_group", build_events(clip, "event-group").data, "ok", f"ok {events}",
+         "events.rm whose logical group is a realevent group naming only the event stream: it "
+         "goes with the events"),
+        ("events_first", build_layout(clip, ["event", "video", "audio", "fileinfo"]).data, "ok",
+         f"ok {events}", "the event stream is stream 0, so every other stream moves down"),
+        ("events_two_streams", build_layout(clip, ["video", "event", "audio", "event2"]).data,
+         "ok", f"ok {2 * events}", "two event streams (as merging an events-only clip makes), "
+         "their packets interleaved by time"),
+        ("events_v1_packets", build_layout(clip, ["video", "event", "audio"], 1).data, "ok",
+         f"ok {events}", "event packets in the 13-byte version 1 header"),
     ]
 
 

@@ -103,7 +103,8 @@ def check_events(rm, packets):
                          + pay[14:].decode("utf-8", "backslashreplace"))
         if m.duration != own[-1].timestamp:
             raise RmError(f"{where}: MDPR duration {m.duration}, last event at {own[-1].timestamp}")
-        check_placement(own, [p for p in packets if p.stream != m.stream], packets)
+        event_streams = {e.stream for e in rm.mdprs if e.mime in rmfile.EVENT_MIMES}
+        check_placement(own, [p for p in packets if p.stream not in event_streams], packets)
         indexes = [c for c in rm.index_chunks if c.stream == m.stream]
         if len(indexes) != 1 or len(indexes[0].records) != len(own):
             raise RmError(f"{where}: expected one INDX with {len(own)} records")
