@@ -1,11 +1,17 @@
 #include "files/folder_scan.h"
 
+#include <exception>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
 #include <windows.h>
 
 #include "files/folder_scan_order.h"
 #include "files/screen_pointer.h"
 #include "files/user_locale_case.h"
-#include "platform/message_pump.h"
+#include "process/shell_wait.h"
 #include "platform/unique_handle.h"
 
 namespace files {
@@ -40,9 +46,6 @@ class FileSystemLister : public FolderLister {
         take(std::wstring_view(entry.cFileName, static_cast<size_t>(length)),
              (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
       }
-      // The window stays responsive however long the scan runs. A quit request is left for the
-      // program's own loop, which sees it once the scan is over.
-      static_cast<void>(platform::PumpPendingMessages());
     } while (FindNextFileW(listing.Get(), &entry));
   }
 };
@@ -52,8 +55,27 @@ class FileSystemLister : public FolderLister {
 std::wstring ScanFolder(const std::wstring& folder, const std::wstring& patterns) {
   if (folder.empty()) return {};
   BusyPointerScope busy;
-  FileSystemLister lister;
-  return ScanText(ScanFolderPaths(folder, patterns, lister, LowerCaseUserLocale));
+  // The listing runs on a worker thread while this thread handles its window messages the moment
+  // they arrive, also while one slow directory read (a network folder) holds the worker up.
+  // Checking the queue after each entry instead is a round trip to the window server per entry:
+  // under Wine that alone costs several times the whole listing of a large tree.
+  platform::UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!done) throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
+  std::vector<std::wstring> paths;
+  std::exception_ptr failure;
+  std::thread worker([&] {
+    try {
+      FileSystemLister lister;
+      paths = ScanFolderPaths(folder, patterns, lister, LowerCaseUserLocale);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    SetEvent(done.Get());
+  });
+  process::WaitPumping(done.Get());
+  worker.join();
+  if (failure) std::rethrow_exception(failure);
+  return ScanText(paths);
 }
 
 }  // namespace files

@@ -11,8 +11,9 @@ namespace files {
 // system files count; a name without extension is matched and reported with a trailing ".".
 // Names the ANSI code page cannot spell are passed over, files and folders alike: the batch file
 // that carries the paths to the tool could not name them. The busy pointer shows while it runs,
-// and window messages are handled after every directory entry. A folder or entry that cannot be
-// read adds nothing; an empty `folder` gives the empty text at once.
+// and the calling thread's window messages are handled as they arrive until it returns. A folder
+// or entry that cannot be read adds nothing; an empty `folder` gives the empty text at once.
+// Throws only when memory or a thread for the listing cannot be had.
 std::wstring ScanFolder(const std::wstring& folder, const std::wstring& patterns);
 
 }  // namespace files
