@@ -1,0 +1,35 @@
+// The texts of one event-clearing run: the batch file that runs rmevents once per listed film, the
+// names of the run's files, and Notepad's command line. Pure, so the exact bytes can be checked
+// without a file system.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace run {
+
+// Line 1 of Go.bat: makes the events file that holds one comment line and no events, which
+// rmevents takes as "remove every event". Ends with CR LF.
+std::wstring EventsFileLine(std::wstring_view tempFolder);
+
+// The tool line for one entry: rmevents reads the entry and writes "<entry>.tmp" beside it, with
+// its report going to ret.txt, replacing it (`first`) or appended to it. Every "%" of the entry is
+// doubled, because cmd expands "%...%" even inside quotes and a film named with "%" would reach the
+// tool altered. Ends with CR LF.
+std::wstring ToolLine(std::wstring_view tempFolder, std::wstring_view entry, bool first);
+
+// The whole of Go.bat: the events-file line, then one tool line per entry in list order. An empty
+// list gives the events-file line alone.
+std::wstring BatchText(std::wstring_view tempFolder, const std::vector<std::wstring>& entries);
+
+// tempFolder + "\Go.bat", used as it is: no separator is added or removed.
+std::wstring BatchFilePath(std::wstring_view tempFolder);
+
+// Notepad on the run's report: notepad "<tempFolder>\ret.txt".
+std::wstring NotepadCommandLine(std::wstring_view tempFolder);
+
+// Where rmevents writes the cleaned copy of `entry`: the entry with ".tmp" appended.
+std::wstring CleanedCopyPath(std::wstring_view entry);
+
+}  // namespace run

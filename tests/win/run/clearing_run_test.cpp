@@ -1,0 +1,180 @@
+// Whole runs through the batch file with the real rmevents.exe in TMP.
+#include "run/clearing_run.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "platform/text_conversion.h"
+#include "run_fixture.h"
+#include "test_support.h"
+
+namespace run_test {
+namespace {
+
+using testing_win::AppMessageWindow;
+using testing_win::FileExists;
+using testing_win::ReadBytes;
+using testing_win::WriteBytes;
+
+// The Chinese names of the TMP folder and a film in code page 936.
+constexpr char kTempName936[] = "\xC1\xD9\xCA\xB1 \xCE\xC4\xBC\xFE\xBC\xD0";  // 临时 文件夹
+constexpr char kFilmFolder936[] = "\xCA\xD3\xC6\xB5";                         // 视频
+constexpr char kFilmName936[] = "\xC6\xAC \xD2\xBB.rm";                       // 片 一.rm
+
+std::string Ascii(const std::wstring& text) { return platform::ToAnsi(text); }
+
+// Where each text first occurs in `report`, searching on from the previous one; npos once one is
+// missing.
+std::vector<size_t> PositionsInOrder(const std::wstring& report,
+                                     const std::vector<std::wstring>& texts) {
+  std::vector<size_t> positions;
+  size_t from = 0;
+  for (const std::wstring& text : texts) {
+    const size_t at = from == std::wstring::npos ? from : report.find(text, from);
+    positions.push_back(at);
+    from = at == std::wstring::npos ? at : at + text.size();
+  }
+  return positions;
+}
+
+TEST_F(RunTest, CleansEveryListedFilmInListOrderAndPutsTheCopyInItsPlace) {
+  const std::vector<std::wstring> films = {
+      Film(L"片 名 空格\\a.rm"),
+      Film(L"电影\\清除.rmvb"),
+      // Unescaped, cmd would turn %TMP% into the TMP folder and "100% 好\b" into nonsense.
+      Film(L"100% 好\\b%TMP%c.rm"),
+  };
+  const std::wstring missing = root_ / L"无此文件.rm";
+  const std::vector<std::wstring> entries = {films[0], films[1], films[2], films[0], L"", missing};
+  for (const std::wstring& entry : entries) window_.Add(entry);
+
+  run::ClearEvents(window_.Controls());
+
+  for (const std::wstring& film : films) {
+    SCOPED_TRACE(Ascii(film));
+    EXPECT_EQ(ReadBytes(film), cleanedBytes_) << "the cleaned copy took the film's place";
+    EXPECT_FALSE(FileExists(film + L".tmp"));
+    EXPECT_EQ(EventLinesInDump(tool_, film, film + L".dump"), 0);
+  }
+  EXPECT_FALSE(FileExists(missing)) << "a film that is not there is not made up";
+  EXPECT_FALSE(FileExists(missing + L".tmp"));
+
+  // The report holds the tool's output for every entry, in list order; the empty entry is a
+  // usage error of the tool, the missing film an input error.
+  const std::wstring report = platform::FromAnsi(ReadBytes(temp_ + L"\\ret.txt"));
+  const std::vector<size_t> positions = PositionsInOrder(
+      report, {L"输入文件：" + films[0], L"输入文件：" + films[1], L"输入文件：" + films[2],
+               L"输入文件：" + films[0], L"用法：", L"输入文件：" + missing});
+  for (size_t i = 0; i < positions.size(); ++i) {
+    EXPECT_NE(positions[i], std::wstring::npos) << "entry " << i << " in ret.txt:\n"
+                                                << Ascii(report);
+  }
+  EXPECT_EQ(ReadBytes(temp_ + L"\\Event.txt"), "rem \r\n");
+
+  EXPECT_EQ(run::ListEntries(window_.List()), entries) << "the run leaves the list as it was";
+  EXPECT_TRUE(IsWindowEnabled(window_.Button()));
+}
+
+TEST_F(RunTest, WithChUntickedEveryFilmKeepsItsBytesAndGainsACleanedCopy) {
+  const std::wstring first = Film(L"a.rm");
+  const std::wstring second = Film(L"电影\\b 2.rmvb");
+  window_.Add(first);
+  window_.Add(second);
+  window_.SetTicked(false);
+
+  run::ClearEvents(window_.Controls());
+
+  for (const std::wstring& film : {first, second}) {
+    EXPECT_EQ(ReadBytes(film), filmBytes_);
+    EXPECT_EQ(ReadBytes(film + L".tmp"), cleanedBytes_);
+  }
+}
+
+TEST_F(RunTest, DuringTheWaitTheButtonIsOffAndAListEmptiedThenReplacesNothing) {
+  const std::wstring film = Film(L"a b\\c.rm");
+  window_.Add(film);
+  int served = 0;
+  bool enabledDuringWait = true;
+  AppMessageWindow observer([&](UINT) {
+    ++served;
+    enabledDuringWait = IsWindowEnabled(window_.Button()) != FALSE;
+    // The user empties the list while the batch runs.
+    SendMessageW(window_.List(), LB_RESETCONTENT, 0, 0);
+  });
+  ASSERT_TRUE(PostMessageW(observer.Handle(), WM_APP, 0, 0));
+
+  run::ClearEvents(window_.Controls());
+
+  EXPECT_EQ(served, 1) << "the window's messages are handled during the wait";
+  EXPECT_FALSE(enabledDuringWait);
+  EXPECT_TRUE(IsWindowEnabled(window_.Button()));
+  EXPECT_EQ(ReadBytes(film), filmBytes_);
+  EXPECT_EQ(ReadBytes(film + L".tmp"), cleanedBytes_);
+}
+
+TEST_F(RunTest, AnEmptyListWritesOnlyTheEventsLineAndLeavesAnEarlierReport) {
+  ASSERT_TRUE(WriteBytes(temp_ + L"\\ret.txt", "earlier run\r\n"));
+
+  run::ClearEvents(window_.Controls());
+
+  const std::string expected =
+      "echo rem > \"" + Ascii(root_.Path()) + "\\" + kTempName936 + "\\Event.txt\"\r\n";
+  EXPECT_EQ(ReadBytes(temp_ + L"\\Go.bat"), expected);
+  EXPECT_EQ(ReadBytes(temp_ + L"\\Event.txt"), "rem \r\n");
+  EXPECT_EQ(ReadBytes(temp_ + L"\\ret.txt"), "earlier run\r\n");
+  EXPECT_TRUE(IsWindowEnabled(window_.Button()));
+}
+
+TEST_F(RunTest, GoBatIsCodePage936AndReachesAChineseFilm) {
+  const std::wstring film = Film(L"视频\\片 一.rm");
+  window_.Add(film);
+
+  run::ClearEvents(window_.Controls());
+
+  const std::string temp = Ascii(root_.Path()) + "\\" + kTempName936;
+  const std::string entry = Ascii(root_.Path()) + "\\" + kFilmFolder936 + "\\" + kFilmName936;
+  EXPECT_EQ(ReadBytes(temp_ + L"\\Go.bat"), "echo rem > \"" + temp + "\\Event.txt\"\r\n\"" + temp +
+                                                "\\rmevents\" -i \"" + entry + "\" -o \"" + entry +
+                                                ".tmp\" -e \"" + temp + "\\Event.txt\" >\"" + temp +
+                                                "\\ret.txt\"\r\n");
+  EXPECT_EQ(ReadBytes(film), cleanedBytes_);
+  EXPECT_FALSE(FileExists(film + L".tmp"));
+}
+
+TEST_F(RunTest, WithoutABatchTheRunGoesOnAndJudgesAnEarlierCopy) {
+  // TMP names a folder that does not exist: Go.bat cannot be written, so no tool runs, but
+  // Notepad still opens and a copy an earlier run left is judged like a fresh one.
+  const std::wstring gone = root_ / L"没有的目录";
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", gone.c_str()));
+  const std::wstring film = Film(L"a.rm");
+  const std::wstring unlisted = Film(L"unlisted.rm");
+  ASSERT_TRUE(WriteBytes(film + L".tmp", "an earlier cleaned copy"));
+  ASSERT_TRUE(WriteBytes(unlisted + L".tmp", std::string(filmBytes_.size() + 10, 'x')));
+  window_.Add(film);
+  window_.SetTicked(true);
+
+  run::ClearEvents(window_.Controls());
+
+  EXPECT_EQ(ReadBytes(film), "an earlier cleaned copy");
+  EXPECT_FALSE(FileExists(film + L".tmp"));
+  EXPECT_EQ(ReadBytes(unlisted), filmBytes_) << "an entry not listed is not touched";
+  EXPECT_FALSE(FileExists(gone + L"\\Go.bat"));
+  EXPECT_TRUE(IsWindowEnabled(window_.Button()));
+}
+
+TEST(TempFolder, IsReadAfreshAndEmptyWhenUnset) {
+  wchar_t saved[32768];
+  const DWORD length = GetEnvironmentVariableW(L"TMP", saved, 32768);
+  const std::wstring longValue(600, L'长');
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", longValue.c_str()));
+  EXPECT_EQ(run::TempFolder(), longValue);
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", nullptr));
+  EXPECT_EQ(run::TempFolder(), L"");
+  SetEnvironmentVariableW(L"TMP", length > 0 && length < 32768 ? saved : nullptr);
+}
+
+}  // namespace
+}  // namespace run_test
