@@ -6,7 +6,11 @@
 namespace rm {
 
 BlockReader::BlockReader(Source& source, Error& error, std::size_t capacity)
-    : source_(&source), error_(&error), buffer_(capacity) {}
+    : source_(&source),
+      error_(&error),
+      // A small file needs no more buffer than its own size.
+      buffer_(static_cast<std::size_t>(
+          std::max<std::uint64_t>(1, std::min<std::uint64_t>(capacity, source.Size())))) {}
 
 void BlockReader::Seek(std::uint64_t offset) {
   start_ = offset;

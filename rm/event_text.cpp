@@ -192,6 +192,7 @@ bool ParseEventText(std::string_view text, std::vector<Event>& events, EventText
     if (!events.empty() && event.startDs < events.back().startDs) {
       return fail(EventTextProblem::kNotAscending, start);
     }
+    if (rest.empty()) return fail(EventTextProblem::kMissingText, line);
     if (rest.size() > kMaxEventText) return fail(EventTextProblem::kTextTooLong, flag);
     if (events.size() == kMaxEvents) return fail(EventTextProblem::kTooManyEvents, flag);
     event.text.assign(rest);
@@ -213,6 +214,9 @@ std::string Describe(const EventTextError& error) {
       break;
     case EventTextProblem::kBadTime:
       what = "时间“" + error.token + "”无效（格式：[[[天:]时:]分:]秒[.十分之一秒]）";
+      break;
+    case EventTextProblem::kMissingText:
+      what = "结束时间后面缺少事件文本（URL 或文字）";
       break;
     case EventTextProblem::kEndBeforeStart:
       what = "结束时间“" + error.token + "”早于开始时间";
@@ -236,6 +240,11 @@ std::string TextAfterDump(std::string_view text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
   return std::string(TrimBlanks(line));
+}
+
+bool CanDumpEvent(const Event& event) {
+  return !TextAfterDump(event.text).empty() && event.text.size() <= kMaxEventText &&
+         event.startDs <= kMaxEventDs && event.endDs <= kMaxEventDs && event.endDs >= event.startDs;
 }
 
 std::string FormatEventText(const std::vector<Event>& events) {

@@ -26,6 +26,7 @@ enum class EventTextProblem {
   kBadFlag,         // first word is not u, i, a, c or xHHHH
   kMissingTime,     // fewer than two times after the flag
   kBadTime,         // a time that does not follow the syntax, or out of range
+  kMissingText,     // nothing after the end time
   kEndBeforeStart,  // end time earlier than start time
   kNotAscending,    // start time earlier than the previous event's
   kTextTooLong,     // more than fits in one packet
@@ -48,6 +49,9 @@ std::string Describe(const EventTextError& error);
 std::string FormatEventText(const std::vector<Event>& events);
 // What reading a dumped text back gives: line breaks as blanks, surrounding blanks dropped.
 std::string TextAfterDump(std::string_view text);
+// Whether an event found in a file can be written as a line that reads back: a text left after
+// TextAfterDump, times within range and an end not before the start.
+bool CanDumpEvent(const Event& event);
 
 [[nodiscard]] bool ParseEventTime(std::string_view text, std::uint32_t& deciseconds);
 // hh:mm:ss.t, with a leading days field once the time reaches a day.

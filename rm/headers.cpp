@@ -1,5 +1,6 @@
 #include "rm/headers.h"
 
+#include <algorithm>
 #include <set>
 
 #include "rm/byte_order.h"
@@ -14,6 +15,12 @@ const MediaProperties* Headers::FindStream(std::uint16_t number) const {
     if (m.streamNumber == number) return &m;
   }
   return nullptr;
+}
+
+std::size_t Headers::StreamTableSize() const {
+  std::size_t size = 0;
+  for (const MediaProperties& m : media) size = std::max<std::size_t>(size, m.streamNumber + 1u);
+  return size;
 }
 
 namespace {

@@ -36,6 +36,8 @@ struct Headers {
 
   // The MDPR of stream `number`, or null.
   const MediaProperties* FindStream(std::uint16_t number) const;
+  // One more than the highest stream number: the size of tables indexed by stream number.
+  std::size_t StreamTableSize() const;
 };
 
 [[nodiscard]] bool ReadHeaders(Source& source, Headers& headers, Error& error);

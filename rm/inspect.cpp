@@ -13,7 +13,7 @@ namespace {
 class Inspector : public DataVisitor {
  public:
   Inspector(const Headers& headers, bool strict, FileSummary& summary, Error& error)
-      : strict_(strict), summary_(summary), error_(error), slot_(std::size_t{1} << 16, -1) {
+      : strict_(strict), summary_(summary), error_(error), slot_(headers.StreamTableSize(), -1) {
     for (const MediaProperties& m : headers.media) {
       slot_[m.streamNumber] = static_cast<int>(summary_.streams.size());
       events_.push_back(IsEventMime(m.mime));
@@ -97,9 +97,10 @@ bool CheckDerivedFields(const Headers& headers, const Inspector& inspector,
                         const FileSummary& summary, Error& error) {
   const Properties& p = headers.prop;
   std::set<std::uint16_t> numbers;
-  std::uint64_t maxBitRate = 0, avgBitRate = 0;
+  std::uint64_t maxBitRate = 0, avgBitRate = 0, maxPacket = inspector.MaxPayload();
   for (const MediaProperties& m : headers.media) {
     numbers.insert(m.streamNumber);
+    maxPacket = std::max<std::uint64_t>(maxPacket, m.maxPacketSize);
     maxBitRate += m.maxBitRate;
     avgBitRate += m.avgBitRate;
   }
@@ -116,7 +117,7 @@ bool CheckDerivedFields(const Headers& headers, const Inspector& inspector,
   };
   const Check checks[] = {
       {p.numPackets, summary.packets, "PROP.num_packets"},
-      {p.maxPacketSize, inspector.MaxPayload(), "PROP.max_packet_size"},
+      {p.maxPacketSize, maxPacket, "PROP.max_packet_size"},
       {p.avgPacketSize, avgPacket, "PROP.avg_packet_size"},
       {p.maxBitRate, std::min<std::uint64_t>(maxBitRate, 0xFFFFFFFFu), "PROP.max_bit_rate"},
       {p.avgBitRate, std::min<std::uint64_t>(avgBitRate, 0xFFFFFFFFu), "PROP.avg_bit_rate"},

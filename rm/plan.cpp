@@ -82,9 +82,9 @@ MediaProperties EventStreamProperties(std::uint16_t number, const std::vector<Ev
 bool PlanRewrite(const Headers& headers, const std::vector<Event>& events, RewritePlan& plan,
                  Error& error) {
   plan = RewritePlan{};
-  plan.newNumber.assign(std::size_t{1} << 16, -1);
-  plan.carriesEvents.assign(std::size_t{1} << 16, false);
-  std::vector<bool> dropped(std::size_t{1} << 16, false);
+  plan.newNumber.assign(headers.StreamTableSize(), -1);
+  plan.carriesEvents.assign(headers.StreamTableSize(), false);
+  std::vector<bool> dropped(headers.StreamTableSize(), false);
   for (const MediaProperties& m : headers.media) {
     StreamDecision d;
     d.oldNumber = m.streamNumber;
@@ -120,15 +120,26 @@ bool PlanRewrite(const Headers& headers, const std::vector<Event>& events, Rewri
     plan.addedStream = kept;
   }
 
-  // .RMF counts header chunks; keep its relation to the MDPR count.
+  // .RMF counts header chunks: follow the change in MDPRs, but never fall below what a reader
+  // that stops after num_headers chunks needs to reach DATA.
+  std::int64_t written = 1;  // DATA itself
+  for (const HeaderChunk& chunk : headers.chunks) {
+    if (chunk.mediaIndex < 0 ||
+        plan.streams[static_cast<std::size_t>(chunk.mediaIndex)].newNumber >= 0) {
+      ++written;
+    }
+  }
+  if (!events.empty()) ++written;
   RmfHeader rmf = headers.rmf;
   const std::int64_t numHeaders =
       std::int64_t{rmf.numHeaders} - droppedCount + (events.empty() ? 0 : 1);
-  rmf.numHeaders = static_cast<std::uint32_t>(std::clamp<std::int64_t>(numHeaders, 0, kU32Max));
+  rmf.numHeaders =
+      static_cast<std::uint32_t>(std::clamp<std::int64_t>(numHeaders, written, kU32Max));
   plan.header.push_back({SerializeRmfHeader(rmf), 0, 0});
 
   std::uint64_t at = plan.header.back().Size();
   std::uint64_t maxBitRate = 0, avgBitRate = 0;
+  std::uint32_t maxPacket = 0;
   for (const HeaderChunk& chunk : headers.chunks) {
     HeaderPiece piece;
     if (chunk.id == kPropId) {
@@ -141,6 +152,7 @@ bool PlanRewrite(const Headers& headers, const std::vector<Event>& events, Rewri
       m.streamNumber = static_cast<std::uint16_t>(plan.streams[i].newNumber);
       maxBitRate += m.maxBitRate;
       avgBitRate += m.avgBitRate;
+      maxPacket = std::max(maxPacket, m.maxPacketSize);
       if (IsLogicalMime(m.mime)) {
         LogicalStream& ls = logical[i];
         for (std::uint16_t& s : ls.physicalStreams)
@@ -165,6 +177,7 @@ bool PlanRewrite(const Headers& headers, const std::vector<Event>& events, Rewri
     const MediaProperties m = EventStreamProperties(static_cast<std::uint16_t>(kept), events);
     maxBitRate += m.maxBitRate;
     avgBitRate += m.avgBitRate;
+    maxPacket = std::max(maxPacket, m.maxPacketSize);
     plan.header.push_back({SerializeMediaProperties(m), 0, 0});
     at += plan.header.back().Size();
   }
@@ -176,6 +189,7 @@ bool PlanRewrite(const Headers& headers, const std::vector<Event>& events, Rewri
   plan.prop = headers.prop;
   plan.prop.maxBitRate = Saturate(maxBitRate);
   plan.prop.avgBitRate = Saturate(avgBitRate);
+  plan.prop.maxPacketSize = maxPacket;  // the rewriter raises it to the largest payload written
   plan.prop.numStreams = static_cast<std::uint16_t>(kept + (events.empty() ? 0 : 1));
   plan.prop.dataOffset = static_cast<std::uint32_t>(at);
   return true;

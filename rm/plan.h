@@ -44,14 +44,17 @@ struct RewritePlan {
   // Nothing to remove and nothing to add: the output is a byte-for-byte copy.
   bool identicalCopy = false;
   std::vector<StreamDecision> streams;  // one per MDPR, in file order
-  std::vector<int> newNumber;           // indexed by old stream number; -1 for dropped streams
-  std::vector<bool> carriesEvents;      // indexed by old stream number
+  // Indexed by old stream number (Headers::StreamTableSize() entries).
+  std::vector<int> newNumber;  // -1 for dropped streams
+  std::vector<bool> carriesEvents;
   std::vector<Event> addedEvents;
   int addedStream = -1;  // number of the added event stream, -1 when nothing is added
   std::vector<HeaderPiece> header;
   std::uint64_t newDataOffset = 0;  // size of the new header section
   std::uint64_t propOffset = 0;     // where PROP lands in the output
-  Properties prop;  // kept fields and bit rates; the rewriter fills in the packet-derived ones
+  // Kept fields, bit rates, and max_packet_size as the largest the MDPRs declare; the rewriter
+  // fills in the packet-derived fields.
+  Properties prop;
   std::vector<DataOffsetPatch> dataOffsetPatches;
 };
 

@@ -86,7 +86,6 @@ class Rewriter : public DataVisitor {
   }
 
   void OnIndexChunk(std::uint64_t /*offset*/, const IndexHeader& header) override {
-    inputHadIndex_ = true;
     const int newNumber = plan_.newNumber[header.stream];
     skipRecords_ = newNumber < 0;
     if (skipRecords_) return;
@@ -114,9 +113,8 @@ class Rewriter : public DataVisitor {
   }
 
   void OnIndexEnd(std::uint64_t /*end*/) override {
-    // Added events get an index only where the file already had one: an index covering only
-    // the event stream would make players treat an unindexed film as indexed.
-    if (plan_.addedEvents.empty() || !inputHadIndex_) return;
+    // Added events get their own INDX, one record per event packet, at the end of the chain.
+    if (plan_.addedEvents.empty()) return;
     StartIndexChunk(static_cast<std::uint32_t>(addedIndex_.size()),
                     static_cast<std::uint16_t>(plan_.addedStream));
     Bytes bytes;
@@ -136,7 +134,9 @@ class Rewriter : public DataVisitor {
     }
     Properties prop = plan_.prop;
     prop.numPackets = static_cast<std::uint32_t>(result_.packetsWritten);
-    prop.maxPacketSize = maxPayload_;
+    // Never below what a stream header declares: FFmpeg writes an audio stream's nominal 1024
+    // there even when every payload is smaller, and a player may size its buffers from it.
+    prop.maxPacketSize = std::max(plan_.prop.maxPacketSize, maxPayload_);
     prop.avgPacketSize = result_.packetsWritten == 0
                              ? 0
                              : static_cast<std::uint32_t>(totalPayload_ / result_.packetsWritten);
@@ -286,7 +286,6 @@ class Rewriter : public DataVisitor {
   std::vector<std::uint64_t> oldChunkOffsets_;
   std::vector<std::pair<std::uint64_t, std::uint64_t>> chunkMoves_;
 
-  bool inputHadIndex_ = false;
   bool skipRecords_ = false;
   std::uint64_t firstIndexAt_ = 0;
   std::uint64_t lastIndexAt_ = 0;

@@ -25,7 +25,7 @@ class Walker {
         strict_(strictness == Strictness::kStrict),
         error_(error),
         reader_(source, error),
-        known_(std::size_t{1} << 16, false) {
+        known_(headers.StreamTableSize(), false) {
     for (const MediaProperties& m : headers.media) known_[m.streamNumber] = true;
   }
 
@@ -81,6 +81,8 @@ class Walker {
     return Fail(ErrorCode::kTruncated, reader_.Position(), what);
   }
 
+  bool Known(std::uint16_t stream) const { return stream < known_.size() && known_[stream]; }
+
   bool NextIdIs(std::uint32_t id) {
     if (reader_.RemainingInFile() < kChunkHeaderSize) return false;
     if (!Need(4, "chunk id")) return false;
@@ -95,7 +97,7 @@ class Walker {
       return false;
     PacketHeader h;
     return ParsePacketHeader(reader_.Available(), h) == PacketCheck::kOk && h.length <= left &&
-           known_[h.stream];
+           Known(h.stream);
   }
 
   bool ReadPacketHeader(PacketHeader& h) {
@@ -108,7 +110,7 @@ class Walker {
     }
     if (check == PacketCheck::kBadVersion) return Fail(ErrorCode::kBadPacket, at, "packet version");
     if (check == PacketCheck::kBadLength) return Fail(ErrorCode::kBadPacket, at, "packet length");
-    if (!known_[h.stream]) {
+    if (!Known(h.stream)) {
       return Fail(ErrorCode::kBadStreamNumber, at + 4,
                   "packet of stream " + std::to_string(h.stream) + " without MDPR");
     }

@@ -116,22 +116,23 @@ int RunReplace(const Options& o, Report& report) {
   return kExitOk;
 }
 
-// Events as -d writes them: readable ones sorted by start time (the order -e requires), with a
-// comment for each packet that could not be read.
+// Events as -d writes them: readable ones sorted by start time (the order -e requires), and a
+// comment for each packet that could not be read or cannot be written as a line.
 std::string DumpText(const rm::FileSummary& summary, std::vector<rm::Event>& dumped) {
   std::string notes;
   for (const rm::FoundEvent& f : summary.events) {
-    if (f.parsed) {
+    if (f.parsed && rm::CanDumpEvent(f.event)) {
       dumped.push_back(f.event);
-    } else {
-      notes += "# unreadable event packet (stream " + std::to_string(f.stream) + ", offset " +
-               std::to_string(f.offset) + ")\r\n";
+      continue;
     }
+    notes += std::string(f.parsed ? "# event that cannot be written as a line"
+                                  : "# unreadable event packet") +
+             " (stream " + std::to_string(f.stream) + ", offset " + std::to_string(f.offset) +
+             ")\r\n";
   }
   std::stable_sort(dumped.begin(), dumped.end(),
                    [](const rm::Event& a, const rm::Event& b) { return a.startDs < b.startDs; });
-  const std::string text = rm::FormatEventText(dumped);
-  return notes.empty() ? text : text + notes;
+  return rm::FormatEventText(dumped) + notes;
 }
 
 bool DumpReadsBack(const std::string& written, const std::vector<rm::Event>& dumped) {
@@ -196,7 +197,7 @@ int RunDump(const Options& o, Report& report) {
   for (const rm::Event& e : dumped) ReportEvent(report, e);
   if (dumped.size() != summary.events.size()) {
     report.Line("另有 " + std::to_string(summary.events.size() - dumped.size()) +
-                " 个事件数据包无法解读，已在事件文件中注明。");
+                " 个事件数据包无法解读或无法写成一行，已在事件文件末尾注明。");
   }
   report.Line("事件文件：" + PathText(target));
   report.Line("完成。");
