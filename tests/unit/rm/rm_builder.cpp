@@ -17,7 +17,9 @@ void U32(Bytes& b, std::uint32_t v) {
   U16(b, v & 0xFFFF);
 }
 void Text(Bytes& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
-void Id(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
+void Id(Bytes& b, const char* id) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(id[i]));
+}
 void Put32At(Bytes& b, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
 }

@@ -1,0 +1,197 @@
+// Whole rmevents invocations on real files in a folder whose name holds blanks, Chinese
+// characters and %, as Quellin's users' folders do. Natively this runs the POSIX file layer; in
+// the win64 build under Wine it runs the wide Windows one.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+
+#include "command_line.h"
+#include "file_io.h"
+#include "rm/event_text.h"
+#include "rm_builder.h"
+#include "rm_films.h"
+#include "run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using rmevents::NativeString;
+using rmevents::Path;
+
+Path U8(const char* utf8) { return Path(std::u8string(reinterpret_cast<const char8_t*>(utf8))); }
+NativeString Arg(const char* utf8) { return U8(utf8).native(); }
+NativeString Arg(const Path& path) { return path.native(); }
+
+void WriteFile(const Path& path, const std::string& bytes) {
+  rmevents::FileError error;
+  auto file = rmevents::OutputFile::Create(path, error);
+  ASSERT_TRUE(file) << rmevents::Describe(error);
+  ASSERT_TRUE(file->WriteAt(
+      0, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())));
+  ASSERT_TRUE(file->Close(error));
+}
+void WriteFile(const Path& path, const rmtest::Bytes& bytes) {
+  WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+std::string ReadFile(const Path& path) {
+  std::string bytes;
+  rmevents::FileError error;
+  EXPECT_TRUE(rmevents::ReadSmallFile(path, 1 << 24, bytes, error)) << rmevents::Describe(error);
+  return bytes;
+}
+
+class Cli : public testing::Test {
+ protected:
+  void SetUp() override {
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    dir_ = fs::temp_directory_path() /
+           U8(("rm 测试 %cd% " + std::to_string(stamp) + "-" + std::to_string(counter++)).c_str());
+    fs::create_directories(dir_);
+    film_ = dir_ / U8("影片 一%1.rm");
+    out_ = dir_ / U8("影片 一%1.rm.tmp");
+    rem_ = dir_ / U8("Event.txt");
+    WriteFile(film_, rmtest::Build(rmtest::EventFilm()));
+    WriteFile(rem_, std::string("rem \r\n"));
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  int Run(std::vector<NativeString> args) {
+    report_ = rmevents::Report{};
+    return rmevents::Run(args, report_);
+  }
+  std::string Said() const { return report_.Joined(); }
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      const auto n = entry.path().filename().u8string();
+      names.emplace_back(n.begin(), n.end());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  Path dir_, film_, out_, rem_;
+  rmevents::Report report_;
+};
+
+TEST_F(Cli, StripsTheWayQuellinCallsIt) {
+  ASSERT_EQ(Run({Arg("-i"), Arg(film_), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
+            rmevents::kExitOk)
+      << Said();
+  const rmtest::Bytes want = rmtest::Build(rmtest::EventFilmStripped());
+  EXPECT_EQ(ReadFile(out_), std::string(want.begin(), want.end()));
+  EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "影片 一%1.rm", "影片 一%1.rm.tmp"}));
+  const std::string said = Said();
+  EXPECT_NE(said.find("影片 一%1.rm"), std::string::npos) << said;
+  EXPECT_NE(said.find("流 2 → 流 1"), std::string::npos) << said;
+  EXPECT_NE(said.find("删除的事件：2 个"), std::string::npos) << said;
+  EXPECT_NE(said.find("http://example.com/two.html"), std::string::npos) << said;
+  EXPECT_NE(said.find("完成。"), std::string::npos) << said;
+}
+
+TEST_F(Cli, DumpThenReplaceRoundTrips) {
+  const Path name = dir_ / U8("导出 a");
+  ASSERT_EQ(Run({Arg("-I"), Arg(film_), Arg("-D"), Arg(name)}), rmevents::kExitOk) << Said();
+  const Path dump = dir_ / U8("导出 a_evt.txt");
+  std::vector<rm::Event> events;
+  rm::EventTextError error;
+  ASSERT_TRUE(rm::ParseEventText(ReadFile(dump), events, error)) << rm::Describe(error);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0], (rm::Event{0, 20, rm::kEventUrl, "http://example.com/one.html"}));
+
+  ASSERT_EQ(Run({Arg("-i"), Arg(film_), Arg("-o"), Arg(out_), Arg("-e"), Arg(dump)}),
+            rmevents::kExitOk)
+      << Said();
+  ASSERT_EQ(Run({Arg("-i"), Arg(out_), Arg("-d"), Arg(dir_ / U8("again"))}), rmevents::kExitOk);
+  std::vector<rm::Event> again;
+  ASSERT_TRUE(rm::ParseEventText(ReadFile(dir_ / U8("again_evt.txt")), again, error));
+  EXPECT_EQ(again, events);
+}
+
+TEST_F(Cli, FailuresLeaveNoOutputAndKeepTheInput) {
+  const std::string original = ReadFile(film_);
+  WriteFile(out_, std::string("an output left by an earlier run"));
+  const Path cut = dir_ / U8("cut.rm");
+  WriteFile(cut, original.substr(0, original.size() / 2));
+  EXPECT_EQ(Run({Arg("-i"), Arg(cut), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
+            rmevents::kExitBadInput);
+  EXPECT_NE(Said().find("已删除之前留下的同名输出文件"), std::string::npos) << Said();
+  EXPECT_FALSE(fs::exists(out_));
+
+  const Path bad = dir_ / U8("bad.txt");
+  WriteFile(bad, std::string("# x\r\nu 1 2 http://a/\r\nu 3 q http://b/\r\n"));
+  EXPECT_EQ(Run({Arg("-i"), Arg(film_), Arg("-o"), Arg(out_), Arg("-e"), Arg(bad)}),
+            rmevents::kExitEvents);
+  EXPECT_NE(Said().find("第 3 行"), std::string::npos) << Said();
+  EXPECT_EQ(Run({Arg("-i"), Arg(dir_ / U8("无.rm")), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
+            rmevents::kExitInput);
+  EXPECT_NE(Said().find("文件不存在"), std::string::npos) << Said();
+  for (const Path& same : {film_, dir_ / U8(".") / film_.filename()}) {
+    EXPECT_EQ(Run({Arg("-i"), Arg(film_), Arg("-o"), Arg(same), Arg("-e"), Arg(rem_)}),
+              rmevents::kExitOutput);
+  }
+  EXPECT_EQ(ReadFile(film_), original);
+  EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "bad.txt", "cut.rm", "影片 一%1.rm"}));
+}
+
+TEST(CommandLine, SwitchesAndMisuse) {
+  using rmevents::Mode;
+  using rmevents::ParseOutcome;
+  struct Case {
+    std::vector<const char*> args;
+    ParseOutcome outcome;
+    Mode mode;
+  } cases[] = {
+      {{"-i", "a.rm", "-o", "b.rm", "-e", "e.txt"}, ParseOutcome::kOk, Mode::kReplace},
+      {{"-E", "e.txt", "-O", "b.rm", "-I", "a.rm"}, ParseOutcome::kOk, Mode::kReplace},
+      {{"-i", "a.rm", "-d", "a"}, ParseOutcome::kOk, Mode::kDump},
+      {{"-?"}, ParseOutcome::kOk, Mode::kHelp},
+      {{"-i", "a.rm", "/?"}, ParseOutcome::kOk, Mode::kHelp},
+      {{"-i", "a.rm", "-m", "map.txt", "-o", "b.rm"},
+       ParseOutcome::kDeclinedImageMaps,
+       Mode::kHelp},
+      {{}, ParseOutcome::kUsageError, Mode::kHelp},
+      {{"-i"}, ParseOutcome::kUsageError, Mode::kHelp},
+      {{"-i", "a.rm"}, ParseOutcome::kUsageError, Mode::kHelp},
+      {{"-i", "a.rm", "-o", "b.rm"}, ParseOutcome::kUsageError, Mode::kHelp},
+      {{"-o", "b.rm", "-e", "e.txt"}, ParseOutcome::kUsageError, Mode::kHelp},
+      {{"-i", "a.rm", "-o", "b.rm", "-e", "e.txt", "extra"},
+       ParseOutcome::kUsageError,
+       Mode::kHelp},
+      {{"-i", "a.rm", "-i", "b.rm", "-d", "x"}, ParseOutcome::kUsageError, Mode::kHelp},
+      {{"-i", "a.rm", "-d", "x", "-o", "b.rm"}, ParseOutcome::kUsageError, Mode::kHelp},
+      {{"-z", "a.rm"}, ParseOutcome::kUsageError, Mode::kHelp},
+      {{"-i", "", "-d", "x"}, ParseOutcome::kUsageError, Mode::kHelp},
+  };
+  for (const Case& c : cases) {
+    std::vector<NativeString> args;
+    std::string joined;
+    for (const char* a : c.args) {
+      args.push_back(Arg(a));
+      joined += std::string(a) + " ";
+    }
+    rmevents::Options options;
+    std::string problem;
+    EXPECT_EQ(rmevents::ParseCommandLine(args, options, problem), c.outcome) << joined;
+    if (c.outcome == ParseOutcome::kOk) {
+      EXPECT_EQ(options.mode, c.mode) << joined;
+    }
+    if (c.outcome == ParseOutcome::kUsageError) {
+      EXPECT_FALSE(problem.empty()) << joined;
+    }
+  }
+  rmevents::Options options;
+  std::string problem;
+  ASSERT_EQ(rmevents::ParseCommandLine({Arg("-i"), Arg("甲 乙.rm"), Arg("-d"), Arg("x")}, options,
+                                       problem),
+            ParseOutcome::kOk);
+  EXPECT_EQ(options.input, U8("甲 乙.rm"));
+}
+
+}  // namespace
