@@ -75,11 +75,13 @@ std::wstring AddItems(std::wstring items, HWND list, bool keepExisting, wchar_t 
   return {};
 }
 
-void AddFilesToList(HWND list, const std::wstring& folder, std::wstring patterns,
+bool AddFilesToList(HWND list, const std::wstring& folder, std::wstring patterns,
                     InputBoxFunction inputBox) {
   std::wstring failure;
+  bool merged = false;
   try {
     std::wstring batch = ListFilesFromFolder(folder, std::move(patterns), true, inputBox);
+    merged = !batch.empty();
     failure = AddItems(std::move(batch), list, true, kBatchSeparator, 0);
   } catch (const std::bad_alloc&) {
     failure = platform::ErrorText(ERROR_NOT_ENOUGH_MEMORY);
@@ -88,6 +90,7 @@ void AddFilesToList(HWND list, const std::wstring& folder, std::wstring patterns
   }
   if (!failure.empty()) ShowUserMessage(failure, MB_OK | MB_ICONERROR);
   ShowDefaultPointer();
+  return merged;
 }
 
 }  // namespace files

@@ -26,8 +26,8 @@ std::vector<std::wstring> ListEntries(HWND list);
 // The add-files button: gathers a batch with ListFilesFromFolder (the dialog when `folder` is
 // empty, offering the folder scan), merges it on top of `list` and selects its first path. Any
 // failure is shown once in a message box with the error icon; the mouse pointer is the default
-// arrow afterwards in every case.
-void AddFilesToList(HWND list, const std::wstring& folder, std::wstring patterns,
+// arrow afterwards in every case. True when a batch went into the list, so its selection moved.
+bool AddFilesToList(HWND list, const std::wstring& folder, std::wstring patterns,
                     InputBoxFunction inputBox);
 
 }  // namespace files

@@ -4,8 +4,12 @@
 
 #include <commctrl.h>
 
+#include "files/add_items.h"
+#include "files/screen_pointer.h"
 #include "process/get_arguments.h"
+#include "run/clearing_run.h"
 #include "ui/flat_style.h"
+#include "ui/input_box.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"
 
@@ -16,6 +20,12 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // Tab and the arrow keys move between the controls, as in a dialog.
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+// The pattern box of the folder offer, as the file-gathering module asks for it.
+std::wstring AskForPatterns(HWND owner, const std::wstring& prompt, const std::wstring& defaultText,
+                            int leftTwips, int topTwips) {
+  return InputBox(owner, prompt, L"", defaultText, TwipsPoint{leftTwips, topTwips});
+}
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   WNDCLASSEXW windowClass = {};
@@ -62,6 +72,7 @@ bool MainWindow::CreateControls(int dpi) {
   list_ = Control(kIdList);
   // A list without its tool tip still works, so a failure here is not fatal.
   listToolTip_ = CreateToolTip(hwnd_, list_);
+  AttachListHandlers();
   return true;
 }
 
@@ -95,11 +106,12 @@ void MainWindow::Check1_Click() {
 }
 
 void MainWindow::Command1_Click() {
-  // The open dialog and the merge into L arrive with the file-gathering module.
+  // The merge selects the first new path, which counts as a click on it.
+  if (files::AddFilesToList(list_, L"", L"", AskForPatterns)) L_Click();
 }
 
 void MainWindow::Command2_Click() {
-  // The event-clearing run is this handler's body; it arrives with its own module.
+  run::ClearEvents({list_, Control(kIdCommand2), Control(kIdCh)});
 }
 
 void MainWindow::Command3_Click() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
@@ -109,6 +121,11 @@ void MainWindow::Command4_Click() {
 }
 
 void MainWindow::OnCommand(int id, int code) {
+  if (id == kIdList) {
+    // The user selected an entry, with the mouse or the keyboard.
+    if (code == LBN_SELCHANGE) L_Click();
+    return;
+  }
   if (code != BN_CLICKED) return;
   switch (id) {
     case kIdCheck1:
@@ -147,6 +164,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (focus != nullptr) SetFocus(focus);
       return 0;
     }
+    case WM_SETCURSOR:
+      // The busy pointer of a long step shows over the whole window, its controls included.
+      if (files::IsBusyPointerShown()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
     case WM_CLOSE:
       Form_Unload();
     default:

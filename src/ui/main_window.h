@@ -9,6 +9,8 @@
 
 #include "ui/main_window_controls.h"
 
+struct IDataObject;
+
 namespace ui {
 
 class MainWindow {
@@ -25,7 +27,7 @@ class MainWindow {
 
   [[nodiscard]] HWND Handle() const { return hwnd_; }
 
-  // The list's tool tip; the list's own handlers set it to the entry under the mouse.
+  // The list's tool tip; a click on the list sets it to the selected entry's full path.
   void SetListToolTip(std::wstring_view text);
 
   void Form_Load();
@@ -36,17 +38,33 @@ class MainWindow {
   void Command3_Click();
   void Command4_Click();
 
+  // The file list's own handlers. Buttons count 1 left, 2 right, 4 middle, added up.
+  void L_MouseDown(int button);
+  void L_MouseMove(int buttons);
+  void L_OLEDragDrop(IDataObject* data);
+  void L_Click();
+  void L_KeyDown(int keyCode);
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   [[nodiscard]] bool CreateControls(int dpi);
   [[nodiscard]] HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  // Subclasses the list for its mouse and key handlers and makes it a drop target.
+  void AttachListHandlers();
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR self);
+  // Selects entry `index` in code, which counts as a click on it.
+  void SelectEntry(int index);
 
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
   HWND listToolTip_ = nullptr;
   HWND focusBeforeDeactivation_ = nullptr;
+  // DragIndex: the entry being dragged, the selection when the left button last went down on the
+  // list, following the entry at every move.
+  int dragIndex_ = 0;
   UniqueFont font_;
 };
 

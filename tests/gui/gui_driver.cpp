@@ -1,6 +1,7 @@
 // gui_driver: works Quellin's main window from a second process, the way a user would, and
 // prints what it finds for the test scripts to compare. Run it under Wine in the same prefix as
 // Quellin.exe. Usage: gui_driver [--pid N] COMMAND [ARGS...]; "gui_driver help" lists them.
+#include <cstddef>
 #include <cwchar>
 #include <string>
 #include <string_view>
@@ -10,6 +11,9 @@
 #include <shellapi.h>
 
 #include "describe.h"
+#include "dialog_steps.h"
+#include "list_steps.h"
+#include "ole_drop.h"
 #include "target_window.h"
 #include "ui/main_window_ids.h"
 
@@ -31,7 +35,18 @@ constexpr wchar_t kUsage[] =
     L"  owned                            classes of the visible windows it owns (dialogs)\n"
     L"  visible | geometry               is the window visible; its screen rectangle X Y W H\n"
     L"  close [S]                        send WM_CLOSE and wait for the process to end\n"
-    L"  kill                             end the process\n";
+    L"  kill                             end the process\n"
+    L"  selected                         the list's selected index (-1: none)\n"
+    L"  click-entry N                    a left click on entry N of the list\n"
+    L"  drag FROM TO... [--right|--both] press on entry FROM, move over each TO, let go\n"
+    L"  key delete [shift|ctrl]          press Delete on the list, a modifier held\n"
+    L"  tooltip-text                     the text of the list's tool tip\n"
+    L"  drop-files [--at N] PATH...      OLE-drop the paths (CF_HDROP) on entry N (default 0)\n"
+    L"  drop-text TEXT                   OLE-drop plain text on the list\n"
+    L"  pick FOLDER NAMES                in the open dialog: go to FOLDER, pick NAMES\n"
+    L"  dialog [S]                       describe the dialog Quellin shows (waits S seconds)\n"
+    L"  press ID                         press button ID of that dialog\n"
+    L"  answer TEXT                      type TEXT into the pattern box and press OK\n";
 
 // UTF-8 bytes straight to standard output: no console code page stands between the UTF-16 read
 // from the window and what the script compares.
@@ -203,6 +218,78 @@ int ListEntries(HWND list) {
   return 0;
 }
 
+bool IsFileCommand(const std::wstring& command) {
+  for (const wchar_t* name :
+       {L"selected", L"click-entry", L"drag", L"key", L"tooltip-text", L"drop-files", L"drop-text",
+        L"click-async", L"pick", L"dialog", L"press", L"answer"}) {
+    if (command == name) return true;
+  }
+  return false;
+}
+
+// The commands that gather files into the list and work the list's own handlers.
+int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args) {
+  const std::wstring& command = args[0];
+  const DWORD pid = ProcessOf(window);
+  const auto number = [&](size_t index) {
+    return index < args.size() ? _wtoi(args[index].c_str()) : 0;
+  };
+  if (command == L"selected") {
+    Print(std::to_wstring(SendMessageW(list, LB_GETCURSEL, 0, 0)) + L"\n");
+  } else if (command == L"click-entry") {
+    ClickEntry(list, number(1));
+  } else if (command == L"drag") {
+    WPARAM buttons = MK_LBUTTON;
+    std::vector<int> over;
+    for (size_t i = 2; i < args.size(); ++i) {
+      if (args[i] == L"--right") {
+        buttons = MK_RBUTTON;
+      } else if (args[i] == L"--both") {
+        buttons = MK_LBUTTON | MK_RBUTTON;
+      } else {
+        over.push_back(_wtoi(args[i].c_str()));
+      }
+    }
+    DragOverEntries(list, number(1), over, buttons);
+  } else if (command == L"key") {
+    if (args.size() < 2 || args[1] != L"delete") return Fail(L"key knows only delete");
+    const std::wstring modifier = args.size() > 2 ? args[2] : L"";
+    PressKey(list, VK_DELETE,
+             modifier == L"shift"  ? VK_SHIFT
+             : modifier == L"ctrl" ? VK_CONTROL
+                                   : 0);
+  } else if (command == L"tooltip-text") {
+    Print(L"[" + ToolTipTextOf(window, list) + L"]\n");
+  } else if (command == L"drop-files") {
+    size_t first = 1;
+    int entry = 0;
+    if (args.size() > 2 && args[1] == L"--at") {
+      entry = number(2);
+      first = 3;
+    }
+    const std::vector<std::wstring> paths(args.begin() + static_cast<std::ptrdiff_t>(first),
+                                          args.end());
+    Print(DropFiles(EntryOnScreen(list, entry), paths) + L"\n");
+  } else if (command == L"drop-text") {
+    Print(DropText(EntryOnScreen(list, 0), args.size() > 1 ? args[1] : L"") + L"\n");
+  } else if (command == L"click-async") {
+    // Posted: the button's handler runs a modal dialog, and a sent click would wait for its end.
+    HWND control = ControlArg(window, args);
+    if (control == nullptr) return Fail(L"no such control");
+    PostMessageW(control, BM_CLICK, 0, 0);
+  } else if (command == L"pick") {
+    if (args.size() < 3) return Fail(L"pick needs FOLDER and NAMES");
+    if (!PickFiles(pid, args[1], args[2])) return Fail(L"the open dialog did not take the names");
+  } else if (command == L"dialog") {
+    Print(DescribeDialog(pid, SecondsArg(args, 1, 10)));
+  } else if (command == L"press") {
+    if (!PressInDialog(pid, number(1))) return Fail(L"no dialog with that button");
+  } else if (command == L"answer") {
+    if (!AnswerInputBox(pid, args.size() > 1 ? args[1] : L"")) return Fail(L"no pattern box");
+  }
+  return 0;
+}
+
 int Run(std::vector<std::wstring> args) {
   DWORD pid = 0;
   if (args.size() >= 2 && args[0] == L"--pid") {
@@ -273,6 +360,8 @@ int Run(std::vector<std::wstring> args) {
           L"\n");
   } else if (command == L"close") {
     return Close(window, SecondsArg(args, 1, 5));
+  } else if (IsFileCommand(command)) {
+    return RunFileCommand(window, list, args);
   } else {
     return Fail(L"unknown command " + command + L" (see gui_driver help)");
   }

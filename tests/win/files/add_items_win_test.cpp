@@ -102,7 +102,7 @@ TEST_F(ListBoxTest, AddFilesToListMergesThePickedFilesAndResetsThePointer) {
       asked = question != nullptr;
       if (asked) testing_win::Press(question, IDNO);
     });
-    AddFilesToList(list_, L"", L"", nullptr);
+    EXPECT_TRUE(AddFilesToList(list_, L"", L"", nullptr));
   }
   EXPECT_TRUE(asked);
   EXPECT_EQ(ListEntries(list_), (Entries{root / L"b.rm", root / L"a.rm", L"C:\\old.rm"}));
@@ -121,7 +121,7 @@ TEST_F(ListBoxTest, AddFilesToListMergesThePickedFilesAndResetsThePointer) {
       reported = box != nullptr;
       if (reported) testing_win::Press(box, IDOK);
     });
-    AddFilesToList(list_, L"", L"", nullptr);
+    EXPECT_FALSE(AddFilesToList(list_, L"", L"", nullptr));
   }
   EXPECT_FALSE(reported);
   EXPECT_EQ(ListEntries(list_), (Entries{root / L"b.rm", root / L"a.rm", L"C:\\old.rm"}));
