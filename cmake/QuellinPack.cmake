@@ -73,7 +73,7 @@ function(quellin_pack image payload output image_copy_name)
     COMMAND ${tool} $<TARGET_FILE:${image}> ${image_copy_name} $<TARGET_FILE:${payload}>
             rmevents.exe ${folder}/${output}
     DEPENDS ${image} ${payload} ${tool_depends}
-    COMMENT "Appending $<TARGET_FILE_NAME:${payload}> to ${output}"
+    COMMENT "Appending ${payload} to ${output}"
     VERBATIM)
   get_filename_component(stem ${output} NAME_WLE)
   add_custom_target(pack_${stem} ALL DEPENDS ${folder}/${output})
