@@ -8,6 +8,7 @@
 #include "files/screen_pointer.h"
 #include "process/get_arguments.h"
 #include "run/clearing_run.h"
+#include "shell/shell_verb.h"
 #include "ui/flat_style.h"
 #include "ui/input_box.h"
 #include "ui/main_window_ids.h"
@@ -93,6 +94,12 @@ void MainWindow::Form_Load() {
     Command2_Click();
     Form_Unload();
   }
+  // Ticking the box here counts as the user's click: an entry that already names this program is
+  // written again for both file types.
+  if (shell::IsRealFilesMenuOn()) {
+    CheckDlgButton(hwnd_, kIdCheck1, BST_CHECKED);
+    Check1_Click();
+  }
 }
 
 void MainWindow::Form_Unload() {
@@ -102,7 +109,7 @@ void MainWindow::Form_Unload() {
 }
 
 void MainWindow::Check1_Click() {
-  // Registering and removing the Explorer right-click entry arrives with the shell module.
+  shell::SetRealFilesMenu(IsDlgButtonChecked(hwnd_, kIdCheck1) == BST_CHECKED);
 }
 
 void MainWindow::Command1_Click() {
