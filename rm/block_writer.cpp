@@ -5,9 +5,7 @@
 namespace rm {
 
 BlockWriter::BlockWriter(Sink& sink, Error& error, std::size_t capacity)
-    : sink_(&sink), error_(&error), capacity_(capacity) {
-  buffer_.reserve(capacity);
-}
+    : sink_(&sink), error_(&error), capacity_(capacity) {}
 
 void BlockWriter::Write(std::span<const std::uint8_t> data) {
   if (!error_->Ok() || data.empty()) return;

@@ -11,7 +11,8 @@ constexpr std::uint32_t kDsPerMinute = 60 * kDsPerSecond;
 constexpr std::uint32_t kDsPerHour = 60 * kDsPerMinute;
 constexpr std::uint32_t kDsPerDay = 24 * kDsPerHour;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// A stray CR (a file saved with CR CR LF, say) is white space like the rest.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -175,7 +176,6 @@ bool ParseEventText(std::string_view text, std::vector<Event>& events, EventText
     const std::size_t newline = text.find('\n');
     std::string_view line = text.substr(0, newline);
     text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     line = TrimBlanks(line);
     if (line.empty() || line.front() == '#') continue;
     std::string_view rest = line;

@@ -181,6 +181,13 @@ bool PlanRewrite(const Headers& headers, const std::vector<Event>& events, Rewri
     plan.header.push_back({SerializeMediaProperties(m), 0, 0});
     at += plan.header.back().Size();
   }
+  // The written file must stay within what the reader accepts, or it could not be checked.
+  if (plan.streams.size() - static_cast<std::size_t>(droppedCount) + (events.empty() ? 0 : 1) >
+          kMaxStreams ||
+      plan.header.size() - 1 > kMaxHeaderChunks) {
+    error.Set(ErrorCode::kTooLarge, 0, "number of header chunks written");
+    return false;
+  }
   plan.newDataOffset = at;
   if (at > kU32Max) {
     error.Set(ErrorCode::kOutputTooLarge, 0, "header section");

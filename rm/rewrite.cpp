@@ -7,6 +7,8 @@
 #include "rm/block_writer.h"
 #include "rm/byte_order.h"
 #include "rm/data_chunk.h"
+#include "rm/fourcc.h"
+#include "rm/index_chain.h"
 #include "rm/indx.h"
 #include "rm/offset_shift.h"
 #include "rm/packet.h"
@@ -77,10 +79,12 @@ class Rewriter : public DataVisitor {
   void OnDataChunkEnd(std::uint64_t /*offset*/, std::uint64_t /*end*/, std::uint32_t /*packets*/,
                       bool last) override {
     if (last) {
-      // Events later than every packet go at the end of the last chunk; a file whose packets
-      // were all removed still gets one (empty) DATA chunk.
+      // Events later than every packet go at the end of the last chunk.
       EmitEventsBefore(std::numeric_limits<std::uint64_t>::max());
-      if (!anyChunk_) OpenChunk();
+      if (!anyChunk_) {
+        error_.Set(ErrorCode::kNoStreamsLeft, 0, "");  // only event packets were there
+        return;
+      }
     }
     if (chunkOpen_) CloseChunk();
   }
@@ -123,7 +127,16 @@ class Rewriter : public DataVisitor {
   }
 
   bool WantsTail() const override { return true; }
-  void OnTail(std::span<const std::uint8_t> bytes) override { out_.Write(bytes); }
+  void OnTail(std::span<const std::uint8_t> bytes) override {
+    // A tail that starts like an INDX is taken for one when no index precedes it.
+    if (!tailStarted_ && firstIndexAt_ == 0 && bytes.size() >= 4 &&
+        GetU32(bytes.data()) == kIndxId) {
+      error_.Set(ErrorCode::kUnsupported, 0, "tail that starts like an INDX");
+      return;
+    }
+    tailStarted_ = true;
+    out_.Write(bytes);
+  }
   void BeforeRefill() override { FlushRun(); }
 
   bool Finish() {
@@ -237,6 +250,10 @@ class Rewriter : public DataVisitor {
 
   void StartIndexChunk(std::uint32_t numIndices, std::uint16_t stream) {
     const std::uint64_t at = out_.Position();
+    if (result_.indexChunksWritten == kMaxIndexChunks) {
+      error_.Set(ErrorCode::kTooLarge, at, "number of INDX chunks written");
+      return;
+    }
     if (at > kU32Max) {
       error_.Set(ErrorCode::kOutputTooLarge, at, "output");
       return;
@@ -289,6 +306,7 @@ class Rewriter : public DataVisitor {
   bool skipRecords_ = false;
   std::uint64_t firstIndexAt_ = 0;
   std::uint64_t lastIndexAt_ = 0;
+  bool tailStarted_ = false;
 };
 
 }  // namespace

@@ -51,10 +51,11 @@ class Walker {
       return Fail(ErrorCode::kUnsupported, prop.indexOffset, "INDX not right after the data");
     }
     if (chain.empty() && NextIdIs(kIndxId)) {
-      // An index nobody points at: tolerated on input (its records cannot be matched to packets
-      // any more, the written file is checked instead), wrong in a file of ours.
+      // An index nobody points at: tolerated on input, wrong in a file of ours. It is found only
+      // after the packets, so its records are matched to them in a second, header-only pass.
       if (strict_) return Fail(ErrorCode::kBadField, 0, "PROP.index_offset");
-      if (!ReadIndexChain(source_, dataEnd, known_, Strictness::kTolerant, chain, error_)) {
+      if (!ReadIndexChain(source_, dataEnd, known_, Strictness::kTolerant, chain, error_) ||
+          !CheckRecordsAgain(chain)) {
         return false;
       }
     }
@@ -65,6 +66,16 @@ class Walker {
   }
 
  private:
+  bool CheckRecordsAgain(const std::vector<IndexChunkInfo>& chain) {
+    DataVisitor none;
+    Walker again(source_, headers_, none, Mode(), error_);
+    IndexRecordCheck check(source_, chain, error_);
+    again.reader_.Seek(headers_.firstDataOffset);
+    if (!again.WalkDataChunks(check)) return false;
+    check.Finish();
+    return error_.Ok();
+  }
+
   rm::Strictness Mode() const { return strict_ ? Strictness::kStrict : Strictness::kTolerant; }
 
   bool Fail(ErrorCode code, std::uint64_t offset, std::string what) {

@@ -41,7 +41,7 @@ TEST(EventText, LinesFlagsAndText) {
       "I 21 22   A title  with  blanks  \n"
       "a\t1:00\t1:05.5\tAuthor\r\n"
       "c 2:00 2:00 \xC2\xA9 2024\r\n"
-      "x01Ab 3:00 3:01 raw\r\n");
+      "x01Ab 3:00 3:01 raw\r\r\r\n");
   ASSERT_EQ(events.size(), 5u);
   EXPECT_EQ(events[0], (Event{50, 200, rm::kEventUrl, "http://example.com/page.html"}));
   EXPECT_EQ(events[1], (Event{210, 220, rm::kEventTitle, "A title  with  blanks"}));
@@ -91,6 +91,7 @@ TEST(EventText, BadLinesNameTheirLine) {
       {"u a b http://a/", EventTextProblem::kBadTime},
       {"u 2 1 http://a/", EventTextProblem::kEndBeforeStart},
       {"u 1 2", EventTextProblem::kMissingText},
+      {"u 1 2 \r\r", EventTextProblem::kMissingText},
       {"u 0.0 1 http://a/", EventTextProblem::kNotAscending},
   };
   for (const Case& c : cases) {
