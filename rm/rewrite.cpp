@@ -322,8 +322,10 @@ bool Rewrite(Source& in, const Headers& headers, const RewritePlan& plan, Sink& 
 }
 
 bool CopyWhole(Source& in, Sink& out, Error& error) {
+  const std::uint64_t copied = out.CopyFrom(in, 0, in.Size());
   BlockReader reader(in, error);
-  std::uint64_t at = 0;
+  reader.Seek(copied);
+  std::uint64_t at = copied;
   while (reader.RemainingInFile() > 0) {
     if (!reader.Ensure(1)) return false;
     const auto bytes = reader.Available();

@@ -28,6 +28,13 @@ class Sink {
   virtual ~Sink() = default;
   // Writes all of `data` at `offset` (the file grows as needed). False means the write failed.
   [[nodiscard]] virtual bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) = 0;
+  // Copies `size` bytes of `from`, starting at `offset`, to the same offset here without passing
+  // them through this process, where the system can (as cp does). Returns how many bytes were
+  // copied; the caller copies the rest itself.
+  virtual std::uint64_t CopyFrom(Source& /*from*/, std::uint64_t /*offset*/,
+                                 std::uint64_t /*size*/) {
+    return 0;
+  }
 };
 
 // Fills `buffer` from `offset`, or records kTruncated / kReadFailed naming `what`.

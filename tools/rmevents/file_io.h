@@ -43,6 +43,7 @@ class InputFile final : public rm::Source {
                               std::size_t& got) override;
 
  private:
+  friend class OutputFile;
   InputFile(std::intptr_t handle, std::uint64_t size) : handle_(handle), size_(size) {}
   std::intptr_t handle_;
   std::uint64_t size_;
@@ -57,6 +58,7 @@ class OutputFile final : public rm::Sink {
   OutputFile& operator=(const OutputFile&) = delete;
 
   [[nodiscard]] bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override;
+  std::uint64_t CopyFrom(rm::Source& from, std::uint64_t offset, std::uint64_t size) override;
   // Closing can report a failed write that the system had delayed.
   [[nodiscard]] bool Close(FileError& error);
 

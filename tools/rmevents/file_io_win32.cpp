@@ -117,6 +117,11 @@ bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> dat
   return true;
 }
 
+std::uint64_t OutputFile::CopyFrom(rm::Source& /*from*/, std::uint64_t /*offset*/,
+                                   std::uint64_t /*size*/) {
+  return 0;  // ReadFile/WriteFile in large blocks do as well here
+}
+
 bool OutputFile::Close(FileError& error) {
   open_ = false;
   if (!CloseHandle(H(handle_))) {

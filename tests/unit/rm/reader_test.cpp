@@ -108,6 +108,18 @@ TEST(Inspect, WriterQuirksAreReadButNotPassedAsOurOwn) {
   EXPECT_TRUE(ffmpeg.ok) << rm::Describe(ffmpeg.error);
 }
 
+TEST(Inspect, RecordsOfAnIndexNobodyPointsAtAreStillChecked) {
+  FileSpec spec = rmtest::EventFilm();
+  spec.indexUnlinked = true;
+  Bytes film = rmtest::Build(spec);
+  ASSERT_TRUE(InspectBytes(film).ok);
+  const std::size_t indx = Find(film, "INDX");
+  Put32(film, indx + 20 + 10, 7);  // first video record: wrong packet ordinal
+  const Result r = InspectBytes(film);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error.code, ErrorCode::kBadIndex) << rm::Describe(r.error);
+}
+
 TEST(Inspect, EveryTruncationIsRefused) {
   FileSpec spec = rmtest::EventFilm();
   spec.tail.clear();  // without a tail, no shorter prefix is a whole file
