@@ -79,7 +79,7 @@ void ReportStreams(Report& report, const rm::ReplaceOutcome& outcome) {
     report.Text(line + "：");
     report.Raw(s.mime);
     if (!s.name.empty()) {
-      report.Text("“");
+      report.Text(" “");
       report.Raw(s.name);
       report.Text("”");
     }
