@@ -2,7 +2,6 @@
 // letter case): MergeItems, which looks each listed entry up in a hash set of the new items,
 // against the literal merge that searches the whole framed batch text once per listed entry.
 // Prints both times and their ratio; both must give the same entries.
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,6 +9,7 @@
 
 #include "add_items_reference.h"
 #include "files/item_merge.h"
+#include "stopwatch.h"
 
 namespace {
 
@@ -22,18 +22,6 @@ void AsciiLowerCase(std::wstring& text) {
 std::wstring FilmPath(int series, int episode) {
   return L"D:\\电影\\Series " + std::to_wstring(series) + L"\\Episode " + std::to_wstring(episode) +
          L" - The Long Title.rmvb";
-}
-
-template <typename Merge>
-double BestMilliseconds(int rounds, Merge merge) {
-  double best = 1e300;
-  for (int round = 0; round < rounds; ++round) {
-    const auto start = std::chrono::steady_clock::now();
-    merge();
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    if (took.count() < best) best = took.count();
-  }
-  return best;
 }
 
 }  // namespace
@@ -55,10 +43,10 @@ int main(int argc, char** argv) {
 
   std::vector<std::wstring> fast;
   std::vector<std::wstring> literal;
-  const double fastMs = BestMilliseconds(5, [&] {
+  const double fastMs = bench::BestMilliseconds(5, [&] {
     fast = files::MergeItems(batch, files::kBatchSeparator, listed, true, AsciiLowerCase);
   });
-  const double literalMs = BestMilliseconds(1, [&] {
+  const double literalMs = bench::BestMilliseconds(1, [&] {
     literal = files::testing::MergeItemsBySearch(batch, files::kBatchSeparator, listed, true,
                                                  AsciiLowerCase);
   });

@@ -11,7 +11,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/lib/wine.sh"
 
 build="${1:-$root/build/win64}"
-rounds="${2:-3}"
+rounds="${2:-5}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
 if [ ! -f "$build/build.ninja" ]; then
@@ -31,20 +31,8 @@ if [ ! -f "$tree/.complete" ]; then
   touch "$tree/.complete"
 fi
 
-prefix="$build/wineprefix"
 trap wine_stop EXIT
-if [ -f "$prefix/system.reg" ]; then
-  wine_env "$prefix"
-  wine_server_warm
-else
-  wine_prefix_fresh "$prefix" null
-fi
-# Wine's Z: drive is the Linux root. Output to a file, not a pipe: Wine's helper processes would
-# hold a pipe open.
-out="$(mktemp)"
-status=0
-"$QUELLIN_WINE64" "$build/bench/scan_folder_bench.exe" "Z:$(printf %s "$tree" | tr / '\\')" \
-  '*.rm' "$rounds" >"$out" 2>&1 </dev/null || status=$?
-cat "$out"
-rm -f "$out"
-exit "$status"
+wine_prefix_ready "$build/wineprefix"
+# Wine's Z: drive is the Linux root.
+wine_run_captured "$build/bench/scan_folder_bench.exe" "Z:$(printf %s "$tree" | tr / '\\')" \
+  '*.rm' "$rounds"

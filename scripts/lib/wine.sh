@@ -61,3 +61,25 @@ wine_server_warm() {
 wine_stop() {
   [ -n "${WINEPREFIX:-}" ] && "$QUELLIN_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
 }
+
+# wine_prefix_ready PREFIX: reuses a prepared prefix with a warm server, or makes it fresh (null
+# graphics driver) when it has never been prepared.
+wine_prefix_ready() {
+  if [ -f "$1/system.reg" ]; then
+    wine_env "$1"
+    wine_server_warm
+  else
+    wine_prefix_fresh "$1" null
+  fi
+}
+
+# wine_run_captured ARGS...: runs wine64 with its output going through a file (Wine's helper
+# processes would hold a pipe open), prints that output and returns wine's status.
+wine_run_captured() {
+  local out status=0
+  out="$(mktemp)"
+  "$QUELLIN_WINE64" "$@" >"$out" 2>&1 </dev/null || status=$?
+  cat "$out"
+  rm -f "$out"
+  return "$status"
+}

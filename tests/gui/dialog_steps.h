@@ -1,6 +1,6 @@
 // Working the dialogs Quellin opens (the open dialog, message boxes, the pattern box) from the
-// driver, the way a user would. Dialogs are found as the visible, enabled #32770 windows of
-// Quellin's process: the enabled one is the topmost modal dialog.
+// driver, the way a user would. A dialog is the enabled, visible #32770 window of the main
+// window's thread: the enabled one is the topmost modal dialog.
 #pragma once
 
 #include <string>
@@ -9,24 +9,21 @@
 
 namespace gui {
 
-// The process's enabled dialog, waiting up to `seconds`; null when none appears.
-HWND WaitForDialog(DWORD pid, double seconds);
-
 // In the open dialog: goes to `folder`, then types `names` (quoted and blank-separated for
 // several) into the file name box and presses Open, as typing and Enter would. True once the
 // dialog has closed.
-bool PickFiles(DWORD pid, const std::wstring& folder, const std::wstring& names);
+bool PickFiles(HWND window, const std::wstring& folder, const std::wstring& names);
 
 // The dialog's caption, its message (the longest static text) and its default button, one per
 // line: "caption=...", "text=...", "default=ID"; for the pattern box "prompt=...", "edit=...",
 // "at=X,Y" and "screen=W,H,DPI" instead of the text. "none" when no dialog appears within
 // `seconds`.
-std::wstring DescribeDialog(DWORD pid, double seconds);
+std::wstring DescribeDialog(HWND window, double seconds);
 
 // Presses button `id` of the dialog without waiting for what it does.
-bool PressInDialog(DWORD pid, int id);
+bool PressInDialog(HWND window, int id);
 
 // Types `text` into the pattern box's edit box and presses OK.
-bool AnswerInputBox(DWORD pid, const std::wstring& text);
+bool AnswerInputBox(HWND window, const std::wstring& text);
 
 }  // namespace gui

@@ -230,7 +230,6 @@ bool IsFileCommand(const std::wstring& command) {
 // The commands that gather files into the list and work the list's own handlers.
 int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args) {
   const std::wstring& command = args[0];
-  const DWORD pid = ProcessOf(window);
   const auto number = [&](size_t index) {
     return index < args.size() ? _wtoi(args[index].c_str()) : 0;
   };
@@ -279,13 +278,15 @@ int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args
     PostMessageW(control, BM_CLICK, 0, 0);
   } else if (command == L"pick") {
     if (args.size() < 3) return Fail(L"pick needs FOLDER and NAMES");
-    if (!PickFiles(pid, args[1], args[2])) return Fail(L"the open dialog did not take the names");
+    if (!PickFiles(window, args[1], args[2])) {
+      return Fail(L"the open dialog did not take the names");
+    }
   } else if (command == L"dialog") {
-    Print(DescribeDialog(pid, SecondsArg(args, 1, 10)));
+    Print(DescribeDialog(window, SecondsArg(args, 1, 10)));
   } else if (command == L"press") {
-    if (!PressInDialog(pid, number(1))) return Fail(L"no dialog with that button");
+    if (!PressInDialog(window, number(1))) return Fail(L"no dialog with that button");
   } else if (command == L"answer") {
-    if (!AnswerInputBox(pid, args.size() > 1 ? args[1] : L"")) return Fail(L"no pattern box");
+    if (!AnswerInputBox(window, args.size() > 1 ? args[1] : L"")) return Fail(L"no pattern box");
   }
   return 0;
 }

@@ -8,15 +8,14 @@
 namespace gui {
 namespace {
 
-// One format offered as an HGLOBAL, made afresh for every GetData.
-class DataObject final : public IDataObject {
+// IUnknown for an object that lives on the driver's stack for one drag and offers one interface:
+// the count is kept only so OLE sees the usual answers.
+template <typename Interface, const IID& kInterfaceId>
+class OneDragObject : public Interface {
  public:
-  DataObject(CLIPFORMAT format, std::vector<char> bytes)
-      : format_(format), bytes_(std::move(bytes)) {}
-
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-      *object = static_cast<IDataObject*>(this);
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kInterfaceId)) {
+      *object = static_cast<Interface*>(this);
       AddRef();
       return S_OK;
     }
@@ -25,6 +24,16 @@ class DataObject final : public IDataObject {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+
+ private:
+  ULONG references_ = 1;
+};
+
+// One format offered as an HGLOBAL, made afresh for every GetData.
+class DataObject final : public OneDragObject<IDataObject, IID_IDataObject> {
+ public:
+  DataObject(CLIPFORMAT format, std::vector<char> bytes)
+      : format_(format), bytes_(std::move(bytes)) {}
 
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
@@ -63,24 +72,11 @@ class DataObject final : public IDataObject {
  private:
   CLIPFORMAT format_;
   std::vector<char> bytes_;
-  ULONG references_ = 1;
 };
 
 // Lets the drag run a few rounds over the target, then drops.
-class DropSource final : public IDropSource {
+class DropSource final : public OneDragObject<IDropSource, IID_IDropSource> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
-      *object = static_cast<IDropSource*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references_; }
-
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
     if (escape) return DRAGDROP_S_CANCEL;
     return ++rounds_ < 3 ? S_OK : DRAGDROP_S_DROP;
@@ -88,7 +84,6 @@ class DropSource final : public IDropSource {
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
  private:
-  ULONG references_ = 1;
   int rounds_ = 0;
 };
 

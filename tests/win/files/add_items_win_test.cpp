@@ -95,9 +95,7 @@ TEST_F(ListBoxTest, AddFilesToListMergesThePickedFilesAndResetsThePointer) {
     testing_win::DialogDriver driver([&](DWORD gui) {
       HWND dialog = testing_win::WaitForDialog(gui);
       if (dialog == nullptr) return;
-      testing_win::EnterFileName(dialog, root.Path());
-      Sleep(300);
-      testing_win::EnterFileName(dialog, L"\"b.rm\" \"a.rm\"");
+      testing_win::PickInFolder(dialog, root.Path(), L"\"b.rm\" \"a.rm\"");
       HWND question = testing_win::WaitForDialog(gui, dialog);
       asked = question != nullptr;
       if (asked) testing_win::Press(question, IDNO);

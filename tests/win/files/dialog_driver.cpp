@@ -63,6 +63,13 @@ void EnterFileName(HWND dialog, const std::wstring& text) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
+void PickInFolder(HWND dialog, const std::wstring& folder, const std::wstring& names) {
+  EnterFileName(dialog, folder);
+  // The dialog lists the folder before it takes names from it.
+  Sleep(300);
+  EnterFileName(dialog, names);
+}
+
 void Press(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 std::wstring ControlText(HWND dialog, int id) {
@@ -86,6 +93,19 @@ std::wstring MessageBoxText(HWND box) {
     if (std::wcslen(text) > longest.size()) longest = text;
   }
   return longest;
+}
+
+int DefaultButton(HWND dialog) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (_wcsicmp(className, L"Button") == 0 &&
+        (GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      return GetDlgCtrlID(child);
+    }
+  }
+  return 0;
 }
 
 }  // namespace testing_win

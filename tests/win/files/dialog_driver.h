@@ -37,6 +37,10 @@ bool WaitUntilClosed(HWND dialog, double seconds = 10);
 // Puts `text` into the open dialog's file name box and presses Open, as typing and Enter would.
 void EnterFileName(HWND dialog, const std::wstring& text);
 
+// In the open dialog: goes to `folder`, then picks `names` (one name, or several quoted and
+// blank-separated, as a user types them).
+void PickInFolder(HWND dialog, const std::wstring& folder, const std::wstring& names);
+
 // Presses a button of a dialog without waiting for what it does.
 void Press(HWND dialog, int id);
 
@@ -45,5 +49,8 @@ std::wstring ControlText(HWND dialog, int id);
 
 // The text of the static control in a message box that holds its message.
 std::wstring MessageBoxText(HWND box);
+
+// The id of the dialog's default push button; 0 when it has none.
+int DefaultButton(HWND dialog);
 
 }  // namespace testing_win

@@ -15,7 +15,6 @@ namespace {
 
 using namespace std::string_view_literals;
 using testing_win::DialogDriver;
-using testing_win::EnterFileName;
 using testing_win::Press;
 using testing_win::ScratchFolder;
 using testing_win::WaitForDialog;
@@ -46,22 +45,26 @@ struct Seen {
   std::wstring startFolder;
 };
 
-// Opens the multi-select dialog, goes to `folder` and picks `names` (quoted, blank-separated, as
-// a user types them).
+// The next dialog to open, noted in `seen`; null when none opens.
+HWND Observe(DWORD gui, Seen& seen) {
+  HWND dialog = WaitForDialog(gui);
+  if (dialog == nullptr) return nullptr;
+  seen.dialog = true;
+  wchar_t title[256] = {};
+  GetWindowTextW(dialog, title, 256);
+  seen.title = title;
+  seen.filter = testing_win::ControlText(dialog, kFilterBox);
+  seen.startFolder = CurrentFolder(dialog);
+  return dialog;
+}
+
+// Opens the multi-select dialog, goes to `folder` and picks `names`.
 std::wstring PickMany(const std::wstring& folder, const std::wstring& names, Seen& seen) {
   DialogDriver driver([&](DWORD gui) {
-    HWND dialog = WaitForDialog(gui);
-    if (dialog == nullptr) return;
-    seen.dialog = true;
-    wchar_t title[256] = {};
-    GetWindowTextW(dialog, title, 256);
-    seen.title = title;
-    seen.filter = testing_win::ControlText(dialog, kFilterBox);
-    seen.startFolder = CurrentFolder(dialog);
-    EnterFileName(dialog, folder);
-    Sleep(300);
-    EnterFileName(dialog, names);
-    WaitUntilClosed(dialog);
+    if (HWND dialog = Observe(gui, seen)) {
+      testing_win::PickInFolder(dialog, folder, names);
+      WaitUntilClosed(dialog);
+    }
   });
   std::wstring filter(kDefaultFilterName);
   std::wstring result = ShowFileDialog(kDialogOpenMany, filter, L"选择文件(可多选)", L"");
@@ -71,15 +74,10 @@ std::wstring PickMany(const std::wstring& folder, const std::wstring& names, See
 
 std::wstring CancelDialog(int mode, Seen& seen, const std::wstring& title = L"") {
   DialogDriver driver([&](DWORD gui) {
-    HWND dialog = WaitForDialog(gui);
-    if (dialog == nullptr) return;
-    seen.dialog = true;
-    wchar_t text[256] = {};
-    GetWindowTextW(dialog, text, 256);
-    seen.title = text;
-    seen.startFolder = CurrentFolder(dialog);
-    Press(dialog, IDCANCEL);
-    WaitUntilClosed(dialog);
+    if (HWND dialog = Observe(gui, seen)) {
+      Press(dialog, IDCANCEL);
+      WaitUntilClosed(dialog);
+    }
   });
   std::wstring filter = L"影片|*.rm;*.rmvb|所有文件|*.*";
   return ShowFileDialog(mode, filter, title, L"");
@@ -141,9 +139,7 @@ TEST_F(ShowFileDialogTest, TooManyFilesIsToldAndGivesNothing) {
   DialogDriver driver([&](DWORD gui) {
     HWND dialog = WaitForDialog(gui);
     if (dialog == nullptr) return;
-    EnterFileName(dialog, root.Path());
-    Sleep(300);
-    EnterFileName(dialog, names);
+    testing_win::PickInFolder(dialog, root.Path(), names);
     HWND box = WaitForDialog(gui, dialog);
     if (box == nullptr) return;
     message = testing_win::MessageBoxText(box);

@@ -18,7 +18,6 @@ namespace files {
 namespace {
 
 using testing_win::DialogDriver;
-using testing_win::EnterFileName;
 using testing_win::Press;
 using testing_win::WaitForDialog;
 using Paths = std::vector<std::wstring>;
@@ -76,17 +75,12 @@ class ListFilesFromFolderTest : public ::testing::Test {
   void Work(DWORD gui, const User& user) {
     HWND dialog = WaitForDialog(gui);
     if (dialog == nullptr) return;
-    EnterFileName(dialog, root_.Path());
-    Sleep(300);
-    EnterFileName(dialog, L"\"a.rm\" \"b.rmvb\"");
+    testing_win::PickInFolder(dialog, root_.Path(), L"\"a.rm\" \"b.rmvb\"");
     HWND question = WaitForDialog(gui, dialog, user.question == 0 ? 1 : 10);
     if (question == nullptr) return;
     seen_.question = true;
     seen_.questionText = testing_win::MessageBoxText(question);
-    for (const int button : {IDYES, IDNO, IDCANCEL}) {
-      const LONG_PTR style = GetWindowLongPtrW(GetDlgItem(question, button), GWL_STYLE);
-      if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen_.defaultButton = button;
-    }
+    seen_.defaultButton = testing_win::DefaultButton(question);
     Press(question, user.question == 0 ? IDCANCEL : user.question);
     if (user.question != IDYES) return;
     HWND box = WaitForDialog(gui, question);
