@@ -6,13 +6,11 @@
 # It is built first.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/scripts/lib/common.sh"
 build="${1:-$root/build/bench-native}"
 count="${2:-10000}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
-if [ ! -f "$build/build.ninja" ]; then
-  cmake --preset native -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUELLIN_SANITIZE=OFF \
-    >/dev/null
-fi
-cmake --build "$build" -j2 --target add_items_bench >/dev/null
+build_target native "$build" add_items_bench -DCMAKE_BUILD_TYPE=Release -DQUELLIN_SANITIZE=OFF \
+  >/dev/null
 "$build/bench/add_items_bench" "$count"

@@ -8,16 +8,14 @@
 # kept for the next run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/scripts/lib/common.sh"
 source "$root/scripts/lib/wine.sh"
 
 build="${1:-$root/build/win64}"
 rounds="${2:-5}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
-if [ ! -f "$build/build.ninja" ]; then
-  cmake --preset win64 -S "$root" -B "$build" >/dev/null
-fi
-cmake --build "$build" -j2 --target scan_folder_bench
+build_target win64 "$build" scan_folder_bench
 
 tree="$build/scan-bench-tree"
 if [ ! -f "$tree/.complete" ]; then

@@ -13,3 +13,14 @@ configure_and_build() {
   fi
   cmake --build --preset "$preset" -j2
 }
+
+# build_target PRESET DIR TARGET [CMAKE-ARGUMENTS...]: configures DIR from PRESET once (with the
+# extra arguments), then builds TARGET in it.
+build_target() {
+  local preset="$1" dir="$2" target="$3"
+  shift 3
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake --preset "$preset" -S "$QUELLIN_ROOT" -B "$dir" "$@" >/dev/null
+  fi
+  cmake --build "$dir" -j2 --target "$target"
+}

@@ -1,5 +1,6 @@
 #include "files/add_items.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,24 @@ TEST_F(ListBoxTest, ASelectIndexPastTheEndIsAFailureAfterTheMerge) {
   EXPECT_EQ(ListEntries(list_), (Entries{L"B", L"A"}));
 }
 
+// AddFilesToList with the busy pointer up beforehand, while another thread works the open dialog
+// with `work` and then presses `answer` in the next dialog, if one opens within `seconds`.
+// `nextOpened` tells whether one did.
+bool AddWhileUserWorks(HWND list, const std::function<void(HWND dialog)>& work, int answer,
+                       double seconds, bool& nextOpened) {
+  ShowBusyPointer();
+  nextOpened = false;
+  testing_win::DialogDriver driver([&](DWORD gui) {
+    HWND dialog = testing_win::WaitForDialog(gui);
+    if (dialog == nullptr) return;
+    work(dialog);
+    HWND next = testing_win::WaitForDialog(gui, dialog, seconds);
+    nextOpened = next != nullptr;
+    if (nextOpened) testing_win::Press(next, answer);
+  });
+  return AddFilesToList(list, L"", L"", nullptr);
+}
+
 TEST_F(ListBoxTest, AddFilesToListMergesThePickedFilesAndResetsThePointer) {
   testing_win::ScratchFolder root;
   ASSERT_TRUE(testing_win::WriteBytes(root / L"a.rm", "x"));
@@ -89,38 +108,20 @@ TEST_F(ListBoxTest, AddFilesToListMergesThePickedFilesAndResetsThePointer) {
   RememberedDialog() = {};
   Fill({L"C:\\old.rm", root / L"A.RM"}, 0);
 
-  ShowBusyPointer();
   bool asked = false;
-  {
-    testing_win::DialogDriver driver([&](DWORD gui) {
-      HWND dialog = testing_win::WaitForDialog(gui);
-      if (dialog == nullptr) return;
-      testing_win::PickInFolder(dialog, root.Path(), L"\"b.rm\" \"a.rm\"");
-      HWND question = testing_win::WaitForDialog(gui, dialog);
-      asked = question != nullptr;
-      if (asked) testing_win::Press(question, IDNO);
-    });
-    EXPECT_TRUE(AddFilesToList(list_, L"", L"", nullptr));
-  }
+  const auto pick = [&](HWND dialog) {
+    testing_win::PickInFolder(dialog, root.Path(), L"\"b.rm\" \"a.rm\"");
+  };
+  EXPECT_TRUE(AddWhileUserWorks(list_, pick, IDNO, 10, asked));
   EXPECT_TRUE(asked);
   EXPECT_EQ(ListEntries(list_), (Entries{root / L"b.rm", root / L"a.rm", L"C:\\old.rm"}));
   EXPECT_EQ(Selected(), 0);
   EXPECT_FALSE(IsBusyPointerShown());
 
   // A cancelled dialog: nothing changes, nothing is reported, and the pointer is reset anyway.
-  ShowBusyPointer();
   bool reported = false;
-  {
-    testing_win::DialogDriver driver([&](DWORD gui) {
-      HWND dialog = testing_win::WaitForDialog(gui);
-      if (dialog == nullptr) return;
-      testing_win::Press(dialog, IDCANCEL);
-      HWND box = testing_win::WaitForDialog(gui, dialog, 1);
-      reported = box != nullptr;
-      if (reported) testing_win::Press(box, IDOK);
-    });
-    EXPECT_FALSE(AddFilesToList(list_, L"", L"", nullptr));
-  }
+  const auto cancel = [](HWND dialog) { testing_win::Press(dialog, IDCANCEL); };
+  EXPECT_FALSE(AddWhileUserWorks(list_, cancel, IDOK, 1, reported));
   EXPECT_FALSE(reported);
   EXPECT_EQ(ListEntries(list_), (Entries{root / L"b.rm", root / L"a.rm", L"C:\\old.rm"}));
   EXPECT_EQ(Selected(), 0);
