@@ -199,7 +199,11 @@ class Walker {
 
   bool WalkTail() {
     while (reader_.RemainingInFile() > 0) {
-      if (!Need(1, "tail")) return false;
+      // Whole blocks however the source delivers them, so the visitor sees the tail's start at
+      // once.
+      const auto block =
+          static_cast<std::size_t>(std::min<std::uint64_t>(reader_.RemainingInFile(), 1 << 16));
+      if (!Need(block, "tail")) return false;
       const auto bytes = reader_.Available();
       visitor_.OnTail(bytes);
       if (!error_.Ok()) return false;
