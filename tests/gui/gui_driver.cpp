@@ -14,6 +14,7 @@
 #include "dialog_steps.h"
 #include "list_steps.h"
 #include "ole_drop.h"
+#include "run_steps.h"
 #include "target_window.h"
 #include "ui/main_window_ids.h"
 
@@ -46,7 +47,12 @@ constexpr wchar_t kUsage[] =
     L"  pick FOLDER NAMES                in the open dialog: go to FOLDER, pick NAMES\n"
     L"  dialog [S]                       describe the dialog Quellin shows (waits S seconds)\n"
     L"  press ID                         press button ID of that dialog\n"
-    L"  answer TEXT                      type TEXT into the pattern box and press OK\n";
+    L"  answer TEXT                      type TEXT into the pattern box and press OK\n"
+    L"  watch-run ID [S] [--during ID2]  click button ID; watch it go off and on again (pressing\n"
+    L"                                   ID2 meanwhile)\n"
+    L"  notepads [S]                     how many Notepad windows are up (waits S seconds)\n"
+    L"  hold PATH RELEASE [S]            hold PATH open without delete sharing until RELEASE\n"
+    L"                                   exists\n";
 
 // UTF-8 bytes straight to standard output: no console code page stands between the UTF-16 read
 // from the window and what the script compares.
@@ -88,13 +94,20 @@ struct Process {
 // exactly ARGUMENT-TEXT.
 bool StartProgram(const std::wstring& exe, const std::wstring& argumentText, Process& started) {
   std::wstring commandLine = L"\"" + exe + L"\" " + argumentText;
+  // Wine would hand the driver's own standard streams on to the program, and from it to the
+  // Notepad a run opens, which would hold the script's pipe open for good: they get NUL instead.
+  SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &inheritable, OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    return false;
-  }
+  const bool ok = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 nullptr, &startup, &info) != FALSE;
+  CloseHandle(nul);
+  if (!ok) return false;
   started = {info.hProcess, info.hThread, info.dwProcessId};
   return true;
 }
@@ -315,6 +328,7 @@ int Run(std::vector<std::wstring> args) {
   }
   if (command == L"one-shot") return OneShot(args);
   if (command == L"kill") return pid != 0 ? Kill(pid) : Fail(L"kill needs --pid");
+  if (IsRunStep(command)) return RunStep(pid, args);
   if (command == L"wait") {
     HWND window = WaitForMainWindow(pid, true, SecondsArg(args, 1, 10));
     if (window == nullptr) return Fail(L"no visible main window");

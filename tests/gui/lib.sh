@@ -54,6 +54,14 @@ start_quellin() {
   fi
 }
 
+# end_notepads: ends every Notepad in the prefix. A run opens one on its report, and any Wine
+# process the script started, however indirectly, keeps the script's output pipe open until it
+# ends.
+end_notepads() {
+  timeout 20 "$wine_run" taskkill /f /im notepad.exe </dev/null >/dev/null 2>&1
+  return 0
+}
+
 stop_quellin() {
   [ -n "$pid" ] && drv --pid "$pid" kill >/dev/null 2>&1
   pid=

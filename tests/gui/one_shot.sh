@@ -3,6 +3,8 @@
 # argument text that names no file, it opens its window as usual. The driver watches the window
 # from the program's start to its end.
 source "$(dirname "$0")/lib.sh"
+# Each one-shot run opens Notepad on its report.
+cleanup+=(end_notepads)
 
 check "one quoted path: never shown, ends" "shown=0 exit=0" \
   "$(drv one-shot "$quellin" '"C:\films\a.rm"' 10)"

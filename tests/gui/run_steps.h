@@ -1,0 +1,24 @@
+// The driver's steps around an event-clearing run: pressing the clear button and watching it
+// through the run, the Notepad a run opens, and a film held open the way a player holds it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace gui {
+
+// True for the commands RunStep handles.
+bool IsRunStep(const std::wstring& command);
+
+// watch-run ID [S] [--during ID2]: posts a click to button ID of the main window of `pid`, then
+// watches the button until it has been disabled and enabled again (at most S seconds, default
+// 60). With --during, button ID2 is pressed once the run is seen under way. Prints
+// "disabled-during-run=0|1 enabled-after=0|1".
+// notepads [S]: waits up to S seconds (default 10) for a Notepad window; prints how many there are.
+// hold PATH RELEASE [S]: opens PATH for reading without delete sharing, prints "held" (or
+// "cannot open") and keeps it open until the file RELEASE exists (at most S seconds, default 60).
+int RunStep(DWORD pid, const std::vector<std::wstring>& args);
+
+}  // namespace gui
