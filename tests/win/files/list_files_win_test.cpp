@@ -170,8 +170,27 @@ TEST_F(ListFilesFromFolderTest, WithoutTheOfferOrWithACancelledDialogNothingIsAs
   EXPECT_FALSE(asked);
 }
 
-TEST_F(ListFilesFromFolderTest, AGivenFolderIsScannedWithoutAsking) {
+TEST_F(ListFilesFromFolderTest, AGivenFolderIsScannedWithoutAskingWithItsStatusInTheCaption) {
+  // The window the user works in shows the scan's status in its caption while the scan runs.
+  std::wstring captionDuringScan;
+  HWND active = nullptr;
+  testing_win::AppMessageWindow window([&](UINT) {
+    wchar_t caption[256] = {};
+    GetWindowTextW(active, caption, 256);
+    captionDuringScan = caption;
+  });
+  active = window.Handle();
+  ShowWindow(active, SW_SHOW);
+  SetActiveWindow(active);
+  ASSERT_EQ(GetActiveWindow(), active);
+  PostMessageW(active, WM_APP, 0, 0);
+
   const std::wstring batch = ListFilesFromFolder(root_.Path(), L"*.txt", true, RealInputBox);
+  EXPECT_EQ(captionDuringScan, L"test - 正在扫描文件...");
+  wchar_t after[256] = {};
+  GetWindowTextW(active, after, 256);
+  EXPECT_EQ(std::wstring(after), L"test");
+
   Paths paths = SplitBatch(batch, kBatchSeparator);
   std::sort(paths.begin(), paths.end());
   EXPECT_EQ(paths, Full({L"e.txt", L"sub\\f.txt"}));
