@@ -24,7 +24,7 @@ make_demo_film() {
     # A file, not a pipe: Wine's helper processes would hold a pipe open.
     "$QUELLIN_WINE64" "$tool" -i "$(z_path "$work/clip.rm")" -o "$(z_path "$out")" \
       -e "$(z_path "$work/events.txt")" </dev/null >"$work/log" 2>&1 || status=1
-    [ "$status" -eq 0 ] || cat "$work/log" >&2
+    [ "$status" -eq 0 ] || iconv -f GBK -t UTF-8 "$work/log" | tr -d '\r' >&2
   fi
   rm -rf "$work"
   return "$status"
@@ -40,7 +40,8 @@ film_events() {
   if [ "$status" -eq 0 ]; then
     grep -av '^#' "$work/dump_evt.txt" | tr -d '\r' | grep -av '^$' || true
   else
-    cat "$work/log" >&2
+    # The tool reports in the ANSI code page, 936 under our Wine.
+    iconv -f GBK -t UTF-8 "$work/log" | tr -d '\r' >&2
   fi
   rm -rf "$work"
   return "$status"
