@@ -68,4 +68,19 @@ for film in "$a" "$b"; do
 done
 check "the window is still there" "1" "$(q visible)"
 
+# Closing the window during the wait ends the program at once; the batch goes on by itself, and
+# nothing after the wait happens: no replacement, no Notepad.
+fresh_films
+q add "$(win "$a")" "$(win "$b")"
+check "the window closed during the wait: the program ends at once" \
+  "disabled-during-run=1 ended=1" "$(q watch-run 103 60 --during close)"
+pid=
+for _ in $(seq 300); do [ -e "$a.tmp" ] && [ -e "$b.tmp" ] && break; sleep 0.1; done
+for film in "$a" "$b"; do
+  check "the batch went on by itself, nothing was replaced: ${film##*/}" \
+    "same events=0 data-streams=0 media=same" \
+    "$(same_bytes "$work/master.rm" "$film") $(cleaned_state "$film.tmp")"
+done
+check "no Notepad opened" "0" "$(drv notepads 0)"
+
 finish

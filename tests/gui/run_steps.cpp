@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "platform/unique_handle.h"
 #include "target_window.h"
 
 namespace gui {
@@ -28,15 +29,16 @@ int WatchRun(DWORD pid, const std::vector<std::wstring>& args) {
     return 1;
   }
   HWND button = GetDlgItem(window, _wtoi(args[1].c_str()));
-  int during = 0;
+  std::wstring during;
   double seconds = 60;
   for (size_t i = 2; i < args.size(); ++i) {
     if (args[i] == L"--during" && i + 1 < args.size()) {
-      during = _wtoi(args[++i].c_str());
+      during = args[++i];
     } else {
       seconds = _wtof(args[i].c_str());
     }
   }
+  platform::UniqueHandle program(OpenProcess(SYNCHRONIZE, FALSE, ProcessOf(window)));
   // Posted, as a user's click arrives: the run waits inside the handler.
   PostMessageW(button, BM_CLICK, 0, 0);
   const ULONGLONG deadline = Deadline(seconds);
@@ -45,8 +47,17 @@ int WatchRun(DWORD pid, const std::vector<std::wstring>& args) {
     disabled = !IsWindowEnabled(button);
     if (!disabled) Sleep(5);
   }
+  if (disabled && during == L"close") {
+    // The user closes the window while the batch runs: the program must end at once.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(program.Get(), 10000) == WAIT_OBJECT_0;
+    Print(std::string("disabled-during-run=1 ended=") + (ended ? "1" : "0") + "\n");
+    return 0;
+  }
   // Sent, so it has been handled (by the run's wait) when the call returns.
-  if (disabled && during != 0) SendMessageW(GetDlgItem(window, during), BM_CLICK, 0, 0);
+  if (disabled && !during.empty()) {
+    SendMessageW(GetDlgItem(window, _wtoi(during.c_str())), BM_CLICK, 0, 0);
+  }
   bool enabledAfter = false;
   while (disabled && !enabledAfter && GetTickCount64() < deadline) {
     enabledAfter = IsWindowEnabled(button) != FALSE;
