@@ -28,12 +28,12 @@ void Run(const RunControls& controls) {
   DisabledWhileRunning disabled(controls.clearButton);
 
   const std::wstring batchPath = BatchFilePath(tempFolder);
-  if (!files::WriteTextFile(batchPath, BatchText(tempFolder, ListEntries(controls.list)), false)) {
-    // The run goes on without its batch; a half-written one, or one an earlier run left, must
-    // not run in its place, so its start fails and the wait ends at once.
-    DeleteFileW(batchPath.c_str());
-  }
-  (void)process::ShellWait(batchPath, process::kHidden);
+  const bool written =
+      files::WriteTextFile(batchPath, BatchText(tempFolder, ListEntries(controls.list)), false);
+  // A batch that could not be written is not started: a half-written one, or the one an earlier
+  // run left, would run in its place. The wait still makes its one pass over the window's events,
+  // as it does for a batch that cannot start, and the run goes on.
+  (void)process::ShellWait(written ? batchPath : std::wstring(), process::kHidden);
   // Notepad stays open on its own; nobody waits for it.
   (void)process::StartProcess(NotepadCommandLine(tempFolder), SW_SHOWNORMAL);
 

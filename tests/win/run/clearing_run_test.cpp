@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "platform/text_conversion.h"
+#include "platform/unique_handle.h"
 #include "run_fixture.h"
 #include "test_support.h"
 
@@ -162,6 +163,28 @@ TEST_F(RunTest, WithoutABatchTheRunGoesOnAndJudgesAnEarlierCopy) {
   EXPECT_FALSE(FileExists(film + L".tmp"));
   EXPECT_EQ(ReadBytes(unlisted), filmBytes_) << "an entry not listed is not touched";
   EXPECT_FALSE(FileExists(gone + L"\\Go.bat"));
+  EXPECT_TRUE(IsWindowEnabled(window_.Button()));
+}
+
+TEST_F(RunTest, ABatchThatCannotBeWrittenIsNotReplacedByAnEarlierOne) {
+  // An earlier Go.bat, which would leave a mark if it ran, held open by another program that lets
+  // others read it but not write or delete it.
+  const std::string stale =
+      "echo stale> \"" + Ascii(root_.Path()) + "\\" + kTempName936 + "\\stale.txt\"\r\n";
+  ASSERT_TRUE(WriteBytes(temp_ + L"\\Go.bat", stale));
+  platform::UniqueHandle holder(CreateFileW((temp_ + L"\\Go.bat").c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder);
+  const std::wstring film = Film(L"a.rm");
+  window_.Add(film);
+
+  run::ClearEvents(window_.Controls());
+
+  holder.Reset();
+  EXPECT_EQ(ReadBytes(temp_ + L"\\Go.bat"), stale);
+  EXPECT_FALSE(FileExists(temp_ + L"\\stale.txt")) << "the earlier batch ran";
+  EXPECT_EQ(ReadBytes(film), filmBytes_);
+  EXPECT_FALSE(FileExists(film + L".tmp"));
   EXPECT_TRUE(IsWindowEnabled(window_.Button()));
 }
 
