@@ -24,3 +24,8 @@ build_target() {
   fi
   cmake --build "$dir" -j2 --target "$target"
 }
+
+# quellin_version: the x.y.z of project(Quellin VERSION x.y.z) in the top-level CMakeLists.txt.
+quellin_version() {
+  sed -nE 's/^project\(Quellin VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' "$QUELLIN_ROOT/CMakeLists.txt"
+}
