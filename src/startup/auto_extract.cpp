@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "platform/own_program.h"
 #include "startup/divide_file.h"
 #include "startup/extraction_rules.h"
 #include "startup/file_time_text.h"
@@ -56,21 +57,8 @@ std::wstring TempTargetDir() {
   return value + L"\\";
 }
 
-std::wstring OwnProgramFile() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD got = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (got == 0) return {};
-    if (got < path.size()) {
-      path.resize(got);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 bool AutoExtract(const std::wstring& targetDir, const std::vector<std::wstring>& names) {
-  return AutoExtract(targetDir, names, OwnProgramFile());
+  return AutoExtract(targetDir, names, platform::OwnProgramFile());
 }
 
 bool AutoExtract(const std::wstring& targetDir, const std::vector<std::wstring>& names,
@@ -80,7 +68,7 @@ bool AutoExtract(const std::wstring& targetDir, const std::vector<std::wstring>&
 }
 
 void ExtractPayload(const std::wstring& targetDir, const std::vector<std::wstring>& names) {
-  ExtractPayload(targetDir, names, OwnProgramFile());
+  ExtractPayload(targetDir, names, platform::OwnProgramFile());
 }
 
 void ExtractPayload(const std::wstring& targetDir, const std::vector<std::wstring>& names,

@@ -12,9 +12,6 @@ namespace startup {
 // "\" alone (the root of the current drive) when TMP is not set.
 [[nodiscard]] std::wstring TempTargetDir();
 
-// The running program's own file.
-[[nodiscard]] std::wstring OwnProgramFile();
-
 // Extracts when an expected name is missing from `targetDir` (a folder of that name counts as
 // missing), an expected file's time differs from its record, or the program file's time differs
 // from its record. True when it extracted, false when everything was up to date; then nothing is

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "platform/own_program.h"
 #include "startup/auto_extract.h"
 #include "startup/divide_file.h"
 
@@ -16,7 +17,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring folder = argv[2];
   if (mode == L"divide") {
     std::wstring written;
-    return startup::DivideFile(startup::OwnProgramFile(), folder, std::span<const std::uint8_t>(),
+    return startup::DivideFile(platform::OwnProgramFile(), folder, std::span<const std::uint8_t>(),
                                written);
   }
   if (mode == L"auto") return startup::AutoExtract(folder + L"\\", {L"rmevents.exe"}) ? 1 : 0;
