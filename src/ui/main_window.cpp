@@ -13,6 +13,7 @@
 #include "ui/input_box.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"
+#include "ui/resource_ids.h"
 
 namespace ui {
 namespace {
@@ -37,6 +38,11 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   windowClass.lpszClassName = kMainWindowClass;
+  // The program's icon; the About window takes its picture from here too.
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(QUELLIN_ICON_ID));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QUELLIN_ICON_ID),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   return RegisterClassExW(&windowClass) != 0;
 }
 
@@ -124,7 +130,8 @@ void MainWindow::Command2_Click() {
 void MainWindow::Command3_Click() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
 
 void MainWindow::Command4_Click() {
-  // The About window arrives with its own module.
+  if (!about_) about_ = std::make_unique<AboutWindow>();
+  if (about_->ShowModal(hwnd_) == AboutWindow::Unloaded::kByEscape) about_.reset();
 }
 
 void MainWindow::OnCommand(int id, int code) {

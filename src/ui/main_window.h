@@ -3,10 +3,12 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string_view>
 
 #include <windows.h>
 
+#include "ui/about_window.h"
 #include "ui/main_window_controls.h"
 
 struct IDataObject;
@@ -66,6 +68,9 @@ class MainWindow {
   // list, following the entry at every move.
   int dragIndex_ = 0;
   UniqueFont font_;
+  // Made on the first click on "..." and kept; closing it with Esc drops it, so the next click
+  // makes a new one.
+  std::unique_ptr<AboutWindow> about_;
 };
 
 }  // namespace ui

@@ -16,6 +16,16 @@ DWORD StyleOf(ControlKind kind) {
       return common | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     case ControlKind::kCheckBox:
       return common | BS_AUTOCHECKBOX;
+    case ControlKind::kLabel:
+      // SS_NOTIFY: the form hears of clicks, and a tool tip sees the mouse over the label.
+      return WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY;
+    case ControlKind::kTextBox:
+      return common | ES_READONLY | ES_AUTOHSCROLL;
+    case ControlKind::kMultiLineTextBox:
+      return common | ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL;
+    case ControlKind::kImage:
+      // The icon takes the control's size instead of the control taking the icon's.
+      return WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
     case ControlKind::kPushButton:
       break;
   }
@@ -23,7 +33,31 @@ DWORD StyleOf(ControlKind kind) {
 }
 
 const wchar_t* ClassOf(ControlKind kind) {
-  return kind == ControlKind::kListBox ? L"ListBox" : L"Button";
+  switch (kind) {
+    case ControlKind::kListBox:
+      return L"ListBox";
+    case ControlKind::kLabel:
+    case ControlKind::kImage:
+      return L"Static";
+    case ControlKind::kTextBox:
+    case ControlKind::kMultiLineTextBox:
+      return L"Edit";
+    case ControlKind::kPushButton:
+    case ControlKind::kCheckBox:
+      break;
+  }
+  return L"Button";
+}
+
+DWORD ExStyleOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kListBox:
+    case ControlKind::kTextBox:
+    case ControlKind::kMultiLineTextBox:
+      return WS_EX_CLIENTEDGE;
+    default:
+      return 0;
+  }
 }
 
 // The tool's identity for the tool tip: the control itself, which the tool tip subclasses to see
@@ -47,20 +81,20 @@ int SystemDpi() {
   return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
-UniqueFont CreateMessageFont() {
+UniqueFont CreateMessageFont(const std::function<void(LOGFONTW&)>& change) {
   NONCLIENTMETRICSW metrics = {};
   metrics.cbSize = sizeof(metrics);
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return {};
+  if (change) change(metrics.lfMessageFont);
   return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 HWND CreateControl(HWND form, const ControlLayout& layout, int dpi, HFONT font) {
   const PixelRect at = TwipsToPixels(layout.rect, dpi);
   const std::wstring caption(layout.caption);
-  const DWORD exStyle = layout.kind == ControlKind::kListBox ? WS_EX_CLIENTEDGE : 0;
   HWND control = CreateWindowExW(
-      exStyle, ClassOf(layout.kind), caption.c_str(), StyleOf(layout.kind), at.left, at.top,
-      at.width, at.height, form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+      ExStyleOf(layout.kind), ClassOf(layout.kind), caption.c_str(), StyleOf(layout.kind), at.left,
+      at.top, at.width, at.height, form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form, GWLP_HINSTANCE)), nullptr);
   if (control == nullptr) return nullptr;
   if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

@@ -1,12 +1,13 @@
-// Building the main window's controls from their layout: the Win32 side of the layout table.
+// Building a form's controls from their layout: the Win32 side of the layout tables.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include <windows.h>
 
 #include "platform/unique_handle.h"
-#include "ui/main_window_layout.h"
+#include "ui/control_layout.h"
 
 namespace ui {
 
@@ -21,8 +22,9 @@ using UniqueFont = platform::UniqueOwner<FontTraits>;
 // The screen's DPI as the system reports it to this (system-DPI-aware) process.
 int SystemDpi();
 
-// The system's message font, the one message boxes use; empty when it cannot be made.
-UniqueFont CreateMessageFont();
+// The system's message font, the one message boxes use, after `change` (when given) has adjusted
+// its description; empty when it cannot be made.
+UniqueFont CreateMessageFont(const std::function<void(LOGFONTW&)>& change = {});
 
 // Creates one child control of `form` at its layout position converted with `dpi`, in the given
 // font (the stock GUI font when `font` is null). Null when the control cannot be created.

@@ -4,23 +4,13 @@
 #include <array>
 #include <string_view>
 
+#include "ui/control_layout.h"
 #include "ui/main_window_ids.h"
-#include "ui/twips.h"
 
 namespace ui {
 
 inline constexpr int kClientWidthTwips = 5745;
 inline constexpr int kClientHeightTwips = 2865;
-
-enum class ControlKind { kListBox, kPushButton, kCheckBox };
-
-struct ControlLayout {
-  int id;
-  ControlKind kind;
-  std::wstring_view caption;
-  TwipsRect rect;
-  bool checked;  // initial state of a check box
-};
 
 // In tab order, which is also the order the controls are created in.
 inline constexpr std::array<ControlLayout, 7> kMainWindowControls = {{

@@ -46,6 +46,12 @@ std::wstring DescribeControl(HWND control) {
     line += L" " + ButtonKind(style);
     const LRESULT check = SendMessageW(control, BM_GETCHECK, 0, 0);
     if ((style & BS_TYPEMASK) != BS_PUSHBUTTON) line += L" " + Flag(L"checked", check != 0);
+  } else if (lstrcmpiW(className.c_str(), L"Edit") == 0) {
+    line += L" " + Flag(L"readonly", (style & ES_READONLY) != 0);
+    line += L" " + Flag(L"multiline", (style & ES_MULTILINE) != 0);
+  } else if (lstrcmpiW(className.c_str(), L"Static") == 0) {
+    line += L" " + Flag(L"icon", (style & SS_TYPEMASK) == SS_ICON);
+    line += L" " + Flag(L"notify", (style & SS_NOTIFY) != 0);
   } else if (lstrcmpiW(className.c_str(), L"ListBox") == 0) {
     line += L" " + Flag(L"notify", (style & LBS_NOTIFY) != 0);
     line += L" " + Flag(L"sorted", (style & LBS_SORT) != 0);

@@ -10,10 +10,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "about_steps.h"
 #include "describe.h"
 #include "dialog_steps.h"
 #include "list_steps.h"
 #include "ole_drop.h"
+#include "output.h"
 #include "run_steps.h"
 #include "target_window.h"
 #include "ui/main_window_ids.h"
@@ -34,7 +36,7 @@ constexpr wchar_t kUsage[] =
     L"  click ID | getcheck ID           press a button or check box; read a check box\n"
     L"  focus | tab N                    the focused control's id; press Tab N times\n"
     L"  owned                            classes of the visible windows it owns (dialogs)\n"
-    L"  visible | geometry               is the window visible; its screen rectangle X Y W H\n"
+    L"  visible | enabled | geometry     is the window visible; enabled; its screen rectangle\n"
     L"  close [S]                        send WM_CLOSE and wait for the process to end\n"
     L"  kill                             end the process\n"
     L"  selected                         the list's selected index (-1: none)\n"
@@ -52,33 +54,8 @@ constexpr wchar_t kUsage[] =
     L"                                   ID2 meanwhile)\n"
     L"  notepads [S]                     how many Notepad windows are up (waits S seconds)\n"
     L"  hold PATH RELEASE [S]            hold PATH open without delete sharing until RELEASE\n"
-    L"                                   exists\n";
-
-// UTF-8 bytes straight to standard output: no console code page stands between the UTF-16 read
-// from the window and what the script compares.
-void Print(std::wstring_view text) {
-  std::string bytes;
-  if (!text.empty()) {
-    const int size =
-        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(),
-                            static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-      bytes = "<text that is not valid UTF-16>\n";
-    } else {
-      bytes.resize(static_cast<size_t>(size));
-      WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                          bytes.data(), size, nullptr, nullptr);
-    }
-  }
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
-            &written, nullptr);
-}
-
-int Fail(std::wstring_view message) {
-  Print(L"error: " + std::wstring(message) + L"\n");
-  return 1;
-}
+    L"                                   exists\n"
+    L"  about-...                        the About window: see about_steps.h\n";
 
 double SecondsArg(const std::vector<std::wstring>& args, size_t index, double fallback) {
   return index < args.size() ? _wtof(args[index].c_str()) : fallback;
@@ -146,13 +123,6 @@ int OneShot(const std::vector<std::wstring>& args) {
 HWND ControlArg(HWND window, const std::vector<std::wstring>& args) {
   if (args.size() < 2) return nullptr;
   return GetDlgItem(window, _wtoi(args[1].c_str()));
-}
-
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
 }
 
 std::wstring IdOf(HWND window, HWND focus) {
@@ -329,6 +299,7 @@ int Run(std::vector<std::wstring> args) {
   if (command == L"one-shot") return OneShot(args);
   if (command == L"kill") return pid != 0 ? Kill(pid) : Fail(L"kill needs --pid");
   if (IsRunStep(command)) return RunStep(pid, args);
+  if (IsAboutStep(command)) return AboutStep(pid, args);
   if (command == L"wait") {
     HWND window = WaitForMainWindow(pid, true, SecondsArg(args, 1, 10));
     if (window == nullptr) return Fail(L"no visible main window");
@@ -365,6 +336,8 @@ int Run(std::vector<std::wstring> args) {
     return PressTab(window, args.size() > 1 ? _wtoi(args[1].c_str()) : 1);
   } else if (command == L"owned") {
     Print(VisibleOwnedWindows(window));
+  } else if (command == L"enabled") {
+    Print(IsWindowEnabled(window) ? L"1\n" : L"0\n");
   } else if (command == L"visible") {
     Print(IsWindowVisible(window) ? L"1\n" : L"0\n");
   } else if (command == L"geometry") {

@@ -35,20 +35,21 @@ check() {
 }
 
 # start_quellin [ARGUMENT-TEXT]: starts Quellin and waits until its main window is visible; every
-# later call addresses that process only.
+# later call addresses that process only. Wine's own messages about the program go to the file
+# $quellin_stderr when a script sets it.
 start_quellin() {
   # Wine hands the driver's standard streams on to the program it starts, so they go to a file
   # and to /dev/null: a pipe held open by Quellin would never reach its end.
   local started
   started=$(mktemp)
-  drv start "$quellin" "${1:-}" >"$started" 2>/dev/null
+  drv start "$quellin" "${1:-}" >"$started" 2>"${quellin_stderr:-/dev/null}"
   pid=$(sed -n 's/^pid=//p' "$started")
   rm -f "$started"
   if [ -z "$pid" ]; then
     echo "FAIL Quellin.exe did not start"
     exit 1
   fi
-  if ! drv --pid "$pid" wait 10 >/dev/null; then
+  if ! drv --pid "$pid" wait 10 >/dev/null 2>&1; then
     echo "FAIL no visible main window within 10 s"
     exit 1
   fi

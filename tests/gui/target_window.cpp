@@ -37,6 +37,13 @@ DWORD ProcessOf(HWND window) {
   return pid;
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 int ControlId(HWND control) { return GetDlgCtrlID(control); }
 
 std::wstring ClassOf(HWND window) {

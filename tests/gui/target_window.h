@@ -19,6 +19,8 @@ HWND WaitForMainWindow(DWORD pid, bool visible, double seconds);
 std::vector<HWND> ChildrenInTabOrder(HWND window);
 
 DWORD ProcessOf(HWND window);
+// The control that has the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window);
 int ControlId(HWND control);
 
 std::wstring ClassOf(HWND window);
