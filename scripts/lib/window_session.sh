@@ -51,10 +51,11 @@ quellin_driver() {
   timeout 20 "$QUELLIN_WINE64" "$QUELLIN_DRIVER" "$@" </dev/null 2>/dev/null
 }
 
-# window_picture OUT: a PNG of the main window, cut out of a picture of the whole screen.
+# window_picture OUT [GEOMETRY-COMMAND]: a PNG of the main window (or of the window whose
+# rectangle the driver command prints, e.g. about-geometry), cut out of a picture of the screen.
 window_picture() {
   local out="$1" geometry x y w h
-  geometry=$(quellin_driver geometry) || return 1
+  geometry=$(quellin_driver "${2:-geometry}") || return 1
   read -r x y w h <<<"$geometry"
   # Let the window finish painting after it became visible.
   sleep 1

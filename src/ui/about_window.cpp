@@ -25,18 +25,7 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr int kLinkPoints = 9;
-
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kAboutWindowClass, &windowClass)) return true;
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  windowClass.lpszClassName = kAboutWindowClass;
-  return RegisterClassExW(&windowClass) != 0;
-}
+constexpr int kNoteLineTwips = 180;
 
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
@@ -98,7 +87,7 @@ AboutWindow::Unloaded AboutWindow::ShowModal(HWND owner) {
 
 bool AboutWindow::Create(HWND owner) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  if (!RegisterWindowClass(instance, WindowProc)) return false;
+  if (!RegisterFormClass(instance, kAboutWindowClass, WindowProc, false)) return false;
   owner_ = owner;
   dpi_ = SystemDpi();
   RECT frame = {0, 0, TwipsToPixels(kAboutClientWidthTwips, dpi_),
@@ -128,6 +117,12 @@ bool AboutWindow::CreateControls(int dpi) {
   for (const ControlLayout& layout : kAboutControls) {
     HFONT font = font_.Get();
     if (layout.id == kIdAboutLabel9) font = linkFont_.Get();
+    if (layout.id == kIdAboutLabel11) {
+      // Four lines of the note fit its box only with lines 180 twips apart.
+      noteFont_ = CreateMessageFont(
+          [dpi](LOGFONTW& note) { note.lfHeight = TwipsToPixels(kNoteLineTwips, dpi); });
+      font = noteFont_.Get();
+    }
     if (layout.id == kIdAboutLabel8) {
       // The rights notice's strip is one small line high: the font's whole cell fits in it.
       smallFont_ = CreateMessageFont(

@@ -58,6 +58,7 @@ class AboutWindow {
   UniqueFont font_;
   UniqueFont linkFont_;
   UniqueFont smallFont_;
+  UniqueFont noteFont_;
 };
 
 }  // namespace ui

@@ -13,7 +13,6 @@
 #include "ui/input_box.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"
-#include "ui/resource_ids.h"
 
 namespace ui {
 namespace {
@@ -29,30 +28,14 @@ std::wstring AskForPatterns(HWND owner, const std::wstring& prompt, const std::w
   return InputBox(owner, prompt, L"", defaultText, TwipsPoint{leftTwips, topTwips});
 }
 
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kMainWindowClass, &windowClass)) return true;
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  windowClass.lpszClassName = kMainWindowClass;
-  // The program's icon; the About window takes its picture from here too.
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(QUELLIN_ICON_ID));
-  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QUELLIN_ICON_ID),
-                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  return RegisterClassExW(&windowClass) != 0;
-}
-
 }  // namespace
 
 bool MainWindow::Create(HINSTANCE instance) {
   if (hwnd_ != nullptr) return true;
   INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&commonControls);
-  if (!RegisterWindowClass(instance, WindowProc)) return false;
+  // The program's icon; the About window takes its picture from here too.
+  if (!RegisterFormClass(instance, kMainWindowClass, WindowProc, true)) return false;
 
   const int dpi = SystemDpi();
   RECT frame = {0, 0, TwipsToPixels(kClientWidthTwips, dpi),

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "ui/resource_ids.h"
+
 namespace ui {
 namespace {
 
@@ -73,6 +75,25 @@ TTTOOLINFOW ToolFor(HWND form, HWND control) {
 }
 
 }  // namespace
+
+bool RegisterFormClass(HINSTANCE instance, const wchar_t* className, WNDPROC windowProc,
+                       bool withIcon) {
+  WNDCLASSEXW windowClass = {};
+  if (GetClassInfoExW(instance, className, &windowClass)) return true;
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpszClassName = className;
+  if (withIcon) {
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(QUELLIN_ICON_ID));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QUELLIN_ICON_ID),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  }
+  return RegisterClassExW(&windowClass) != 0;
+}
 
 int SystemDpi() {
   HDC screen = GetDC(nullptr);

@@ -19,6 +19,11 @@ struct FontTraits {
 };
 using UniqueFont = platform::UniqueOwner<FontTraits>;
 
+// Registers the window class of a form (button-face background, arrow pointer), unless it is
+// registered already; with `withIcon`, the program's icon is the class's. False on failure.
+[[nodiscard]] bool RegisterFormClass(HINSTANCE instance, const wchar_t* className,
+                                     WNDPROC windowProc, bool withIcon);
+
 // The screen's DPI as the system reports it to this (system-DPI-aware) process.
 int SystemDpi();
 

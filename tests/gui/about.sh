@@ -42,9 +42,9 @@ check "controls with their texts and places" \
 '201 Static "" 27,14 43x43 tabstop=0 visible=1 flat=0 icon=1 notify=0
 202 Static "Quellin" 182,2 125x15 tabstop=0 visible=1 flat=0 icon=0 notify=1
 203 Static "Ver: 1.0.0" 182,14 125x15 tabstop=0 visible=1 flat=0 icon=0 notify=1
-204 Edit "去除 RealMedia 影片(.rm/.rmvb)中内嵌的弹出网页事件。
-由 rmevents.exe 改写影片，音频和视频数据原样保留。
-可用主窗口、资源管理器右键菜单或命令行。" 114,32 193x101 tabstop=1 visible=1 flat=0 readonly=1 multiline=1
+204 Edit "去除 RM/RMVB 影片中内嵌的弹出网页事件。
+由 rmevents.exe 改写影片，音视频数据原样保留。
+主窗口、右键菜单和命令行均可使用。" 114,32 193x101 tabstop=1 visible=1 flat=0 readonly=1 multiline=1
 205 Static "程序纯个人创作,若发现Bug 或有建议欢迎联系与交流！" 14,86 73x49 tabstop=0 visible=1 flat=0 icon=0 notify=1
 206 Static "© 2026 Quellin developers" 92,150 123x9 tabstop=0 visible=1 flat=0 icon=0 notify=1
 207 Static "主页：" 40,165 85x15 tabstop=0 visible=1 flat=0 icon=0 notify=1

@@ -140,6 +140,8 @@ int AboutStep(DWORD pid, const std::vector<std::wstring>& args) {
     Print(DescribeControls(about));
   } else if (command == L"about-tooltip") {
     Print(L"[" + ToolTipTextOf(about, control) + L"]\n");
+  } else if (command == L"about-geometry") {
+    Print(DescribeGeometry(about));
   } else if (command == L"about-icon") {
     Print(IconState(about) + L"\n");
   } else if (command == L"about-focus") {

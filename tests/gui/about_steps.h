@@ -13,6 +13,7 @@ bool IsAboutStep(const std::wstring& command);
 
 // about-wait [S]           until an About window of the process is visible (default 10 s);
 //                          prints its handle, which tells one opening from the next
+// about-geometry           its screen rectangle: X Y W H
 // about-window             caption, client size, frame, tool window, owner, whether the main
 //                          window is disabled and whether it is centred on the screen
 // about-controls           its controls, as "controls" describes the main window's

@@ -108,6 +108,14 @@ std::wstring DescribeWindow(HWND window) {
   return text;
 }
 
+std::wstring DescribeGeometry(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
+         std::to_wstring(rect.right - rect.left) + L" " + std::to_wstring(rect.bottom - rect.top) +
+         L"\n";
+}
+
 std::wstring DescribeControls(HWND window) {
   std::wstring text;
   for (HWND control : ChildrenInTabOrder(window)) text += DescribeControl(control) + L"\n";

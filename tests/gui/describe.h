@@ -11,6 +11,9 @@ namespace gui {
 // Caption, client size and the frame's style, one fact per line.
 std::wstring DescribeWindow(HWND window);
 
+// The window's screen rectangle: "X Y W H".
+std::wstring DescribeGeometry(HWND window);
+
 // One line per control in tab order: id, class, caption, position and size in the window's
 // client area, and the style bits and states that matter for the kind.
 std::wstring DescribeControls(HWND window);

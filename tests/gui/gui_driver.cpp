@@ -341,11 +341,7 @@ int Run(std::vector<std::wstring> args) {
   } else if (command == L"visible") {
     Print(IsWindowVisible(window) ? L"1\n" : L"0\n");
   } else if (command == L"geometry") {
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    Print(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
-          std::to_wstring(rect.right - rect.left) + L" " + std::to_wstring(rect.bottom - rect.top) +
-          L"\n");
+    Print(DescribeGeometry(window));
   } else if (command == L"close") {
     return Close(window, SecondsArg(args, 1, 5));
   } else if (IsFileCommand(command)) {
