@@ -86,6 +86,8 @@ int RunReplace(const Options& o, Report& report) {
       return run.Fail(kExitOutput,
                       "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
     if (!rm::ReplaceEvents(*input, *part, events, outcome, error)) {
+      // Closed before Fail deletes it: Windows does not delete a file that is still open.
+      part.reset();
       if (rm::IsOutputError(error))
         return run.Fail(kExitOutput, "写出失败：" + rm::Describe(error));
       return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
@@ -183,6 +185,7 @@ int RunDump(const Options& o, Report& report) {
                       "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     if (!part->WriteAt(0, std::span(bytes, text.size())) || !part->Close(fe)) {
+      part.reset();  // closed before Fail deletes it, as above
       return run.Fail(kExitOutput, "写出失败：" + Describe(fe));
     }
   }

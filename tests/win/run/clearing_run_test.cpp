@@ -46,7 +46,11 @@ TEST_F(RunTest, CleansEveryListedFilmInListOrderAndPutsTheCopyInItsPlace) {
       Film(L"100% 好\\b%TMP%c.rm"),
   };
   const std::wstring missing = root_ / L"无此文件.rm";
-  const std::vector<std::wstring> entries = {films[0], films[1], films[2], films[0], L"", missing};
+  // The tool refuses a file that is not RealMedia and leaves nothing beside it.
+  const std::wstring notFilm = root_ / L"不是影片.rm";
+  ASSERT_TRUE(WriteBytes(notFilm, "not a film"));
+  const std::vector<std::wstring> entries = {films[0], films[1], films[2], films[0],
+                                             L"",      missing,  notFilm};
   for (const std::wstring& entry : entries) window_.Add(entry);
 
   run::ClearEvents(window_.Controls());
@@ -59,13 +63,17 @@ TEST_F(RunTest, CleansEveryListedFilmInListOrderAndPutsTheCopyInItsPlace) {
   }
   EXPECT_FALSE(FileExists(missing)) << "a film that is not there is not made up";
   EXPECT_FALSE(FileExists(missing + L".tmp"));
+  EXPECT_EQ(ReadBytes(notFilm), "not a film");
+  EXPECT_FALSE(FileExists(notFilm + L".tmp"));
+  EXPECT_FALSE(FileExists(notFilm + L".tmp.part")) << "no half-written copy is left behind";
 
   // The report holds the tool's output for every entry, in list order; the empty entry is a
   // usage error of the tool, the missing film an input error.
   const std::wstring report = platform::FromAnsi(ReadBytes(temp_ + L"\\ret.txt"));
-  const std::vector<size_t> positions = PositionsInOrder(
-      report, {L"输入文件：" + films[0], L"输入文件：" + films[1], L"输入文件：" + films[2],
-               L"输入文件：" + films[0], L"用法：", L"输入文件：" + missing});
+  const std::vector<size_t> positions =
+      PositionsInOrder(report, {L"输入文件：" + films[0], L"输入文件：" + films[1],
+                                L"输入文件：" + films[2], L"输入文件：" + films[0], L"用法：",
+                                L"输入文件：" + missing, L"输入文件：" + notFilm});
   for (size_t i = 0; i < positions.size(); ++i) {
     EXPECT_NE(positions[i], std::wstring::npos) << "entry " << i << " in ret.txt:\n"
                                                 << Ansi(report);
