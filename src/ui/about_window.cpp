@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -42,11 +43,8 @@ std::wstring ProgramName() {
   return file.empty() ? std::wstring() : files::GetPathPart(file, 1);
 }
 
-// Explorer opens the address in the browser; it starts minimised and nobody waits for it.
-void OpenHomePage(std::wstring_view address) {
-  if (const std::optional<std::wstring> command = HomePageCommand(address)) {
-    static_cast<void>(process::StartProcess(*command, SW_SHOWMINIMIZED));
-  }
+void StartDetached(const std::wstring& commandLine, int showStyle) {
+  static_cast<void>(process::StartProcess(commandLine, showStyle));
 }
 
 // The icon of `window`: the one it was given, else its class's.
@@ -57,6 +55,12 @@ HICON IconOf(HWND window) {
 }
 
 }  // namespace
+
+AboutWindow::AboutWindow()
+    : AboutWindow(AboutContacts{kHomePage, kEmail, kPostalAddress, kMessenger}, StartDetached) {}
+
+AboutWindow::AboutWindow(const AboutContacts& contacts, CommandStarter start)
+    : contacts_(contacts), start_(std::move(start)) {}
 
 AboutWindow::~AboutWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -136,9 +140,10 @@ bool AboutWindow::CreateControls(int dpi) {
   if (HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(QUELLIN_ICON_ID))) {
     SendMessageW(Control(kIdAboutImg), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   }
-  SetWindowTextW(Control(kIdAboutText1), ContactText(kEmail).c_str());
-  SetWindowTextW(Control(kIdAboutLabel7), ContactText(kPostalAddress).c_str());
-  SetWindowTextW(Control(kIdAboutLabel12), (L"即时通讯：" + ContactText(kMessenger)).c_str());
+  SetWindowTextW(Control(kIdAboutText1), ContactText(contacts_.email).c_str());
+  SetWindowTextW(Control(kIdAboutLabel7), ContactText(contacts_.postalAddress).c_str());
+  SetWindowTextW(Control(kIdAboutLabel12),
+                 (L"即时通讯：" + ContactText(contacts_.messenger)).c_str());
   // Both text boxes: the double click of the e-mail box, and Tab leaving the description.
   for (int id : {kIdAboutText1, kIdAboutText2}) {
     SetWindowSubclass(Control(id), TextBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -166,7 +171,7 @@ void AboutWindow::Form_Load() {
   if (record.fileDescription) {
     SetWindowTextW(Control(kIdAboutText2), ExpandLineBreaks(*record.fileDescription).c_str());
   }
-  SetWindowTextW(Control(kIdAboutLabel9), ContactText(kHomePage).c_str());
+  SetWindowTextW(Control(kIdAboutLabel9), ContactText(contacts_.homePage).c_str());
   Text1_DblClick();
 }
 
@@ -180,11 +185,18 @@ void AboutWindow::Command1_Click() {
   ShellAboutW(hwnd_, ProgramName().c_str(), author.c_str(), icon);
 }
 
-void AboutWindow::Label7_Click() { OpenHomePage(kHomePage); }
+void AboutWindow::Label7_Click() { OpenHomePage(contacts_.homePage); }
 
 void AboutWindow::Label9_Click() {
   // Without a home page the label shows a placeholder, which is no address to open.
-  if (!kHomePage.empty()) OpenHomePage(WindowText(Control(kIdAboutLabel9)));
+  if (!contacts_.homePage.empty()) OpenHomePage(WindowText(Control(kIdAboutLabel9)));
+}
+
+// Explorer opens the address in the browser; it starts minimised and nobody waits for it.
+void AboutWindow::OpenHomePage(std::wstring_view address) const {
+  if (const std::optional<std::wstring> command = HomePageCommand(address)) {
+    start_(*command, SW_SHOWMINIMIZED);
+  }
 }
 
 void AboutWindow::Text1_DblClick() {
@@ -240,7 +252,7 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR: {
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(wParam));
-      if ((id == kIdAboutLabel9 || id == kIdAboutLabel7) && HomePageCommand(kHomePage)) {
+      if ((id == kIdAboutLabel9 || id == kIdAboutLabel7) && HomePageCommand(contacts_.homePage)) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }

@@ -3,17 +3,34 @@
 // Its handlers keep the names of their control and event.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 #include <windows.h>
 
 #include "ui/main_window_controls.h"
 
 namespace ui {
 
+// The maker's contact data the window shows; an empty one reads "not given".
+struct AboutContacts {
+  std::wstring_view homePage;
+  std::wstring_view email;
+  std::wstring_view postalAddress;
+  std::wstring_view messenger;
+};
+
+// Starts a command line with a show style and does not wait for it.
+using CommandStarter = std::function<void(const std::wstring& commandLine, int showStyle)>;
+
 class AboutWindow {
  public:
   enum class Unloaded { kByEscape, kOtherwise };
 
-  AboutWindow() = default;
+  // With the contact data the program was built with, starting commands as new processes.
+  AboutWindow();
+  AboutWindow(const AboutContacts& contacts, CommandStarter start);
   AboutWindow(const AboutWindow&) = delete;
   AboutWindow& operator=(const AboutWindow&) = delete;
   ~AboutWindow();
@@ -49,6 +66,10 @@ class AboutWindow {
   static LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);
 
+  void OpenHomePage(std::wstring_view address) const;
+
+  AboutContacts contacts_;
+  CommandStarter start_;
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
   HWND focus_ = nullptr;
