@@ -24,4 +24,16 @@ check "controls placed from twips at 144 DPI" \
 106 -2,261 218x23
 107 539,0 36x38' "$(q controls | sed -E 's/^([0-9]+) [A-Za-z]+ "[^"]*" ([-0-9]+,[0-9]+ [0-9]+x[0-9]+).*/\1 \2/')"
 
+# The About window is drawn up in twips too.
+q click-async 107
+q about-wait >/dev/null
+check "About window client area 4680 x 3330 twips at 144 DPI" "client=468x333" \
+  "$(q about-window | grep '^client=')"
+check "its image, product name, rights notice and Inf placed from twips at 144 DPI" \
+'201 41,21 64x64
+202 273,3 188x23
+206 138,225 185x14
+213 9,303 62x26' "$(q about-controls | tr -d '\r' | grep -E '^(201|202|206|213) ' |
+                 sed -E 's/^([0-9]+) [A-Za-z]+ "[^"]*" ([-0-9]+,[0-9]+ [0-9]+x[0-9]+).*/\1 \2/')"
+
 finish
