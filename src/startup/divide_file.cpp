@@ -8,9 +8,9 @@
 
 #include "files/make_path.h"
 #include "files/path_text.h"
+#include "files/screen_pointer.h"
 #include "platform/text_conversion.h"
 #include "platform/unique_handle.h"
-#include "startup/busy_pointer.h"
 #include "startup/divide_stream.h"
 #include "startup/entry_name.h"
 #include "startup/file_block_source.h"
@@ -125,7 +125,7 @@ int DivideFile(const std::wstring& sourcePath, const std::wstring& targetDir,
                std::span<const std::uint8_t> marker, std::wstring& writtenList) {
   if (sourcePath.empty() || targetDir.empty()) return 0;
   const std::wstring target = WithTrailingBackslash(targetDir);
-  const BusyPointer busy;
+  const files::BusyPointerScope busy;
   const auto source = FileBlockSource::Open(sourcePath);
   if (!source) return 0;
   FolderSink sink(target, writtenList);
