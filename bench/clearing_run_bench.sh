@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The event-clearing run against the tool alone, under Wine: for a list of films (default 20),
 # the time from the click (ClearEvents) and from Quellin's one-shot start to the last replacement,
-# against rmevents run once per film on the same files, printed as ratios.
+# against rmevents run once per film on the same files, printed as ratios; and the films started
+# as a selection (one Quellin per film, all at once) against one start with all of them.
 #   bench/clearing_run_bench.sh [BUILD_DIR] [FILMS] [ROUNDS] [SECONDS]
 # BUILD_DIR is a win64 build folder (default build/win64); it is built first. Its own Wine prefix
 # is used (made fresh when missing) and its server is stopped at the end. The film (a SECONDS-long

@@ -12,7 +12,10 @@ namespace files {
 bool WriteTextFile(const std::wstring& fileName, const std::wstring& text, bool append) {
   const std::string bytes = platform::ToAnsi(text);
   if (bytes.empty() && !text.empty()) return false;
+  return WriteBytesFile(fileName, bytes, append);
+}
 
+bool WriteBytesFile(const std::wstring& fileName, const std::string& bytes, bool append) {
   // FILE_APPEND_DATA without FILE_WRITE_DATA makes every write go to the end of the file.
   const DWORD access = append ? FILE_APPEND_DATA : GENERIC_WRITE;
   const DWORD disposition = append ? OPEN_ALWAYS : CREATE_ALWAYS;

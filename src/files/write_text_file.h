@@ -13,4 +13,9 @@ namespace files {
 [[nodiscard]] bool WriteTextFile(const std::wstring& fileName, const std::wstring& text,
                                  bool append);
 
+// The same for bytes already in their code page (the run's batch, which cmd reads in the OEM
+// code page).
+[[nodiscard]] bool WriteBytesFile(const std::wstring& fileName, const std::string& bytes,
+                                  bool append);
+
 }  // namespace files

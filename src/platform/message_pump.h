@@ -17,4 +17,12 @@ void DispatchMessageOf(MSG& msg);
 // thread's own loop still sees it, and the messages behind it are left in the queue.
 [[nodiscard]] bool PumpPendingMessages();
 
+// Waits until `object` is signalled (a process ends, a mutex is acquired) while the calling
+// thread's messages are handled at once as they arrive; the thread never blocks for more than
+// about 100 ms at a stretch. After a WM_QUIT (left in the queue for the caller's loop) it still
+// waits, handling only the messages that come before the quit. True once the object is signalled
+// or, for a mutex, acquired (abandoned counts: its holder ended without releasing it); false when
+// the handle cannot be waited on.
+[[nodiscard]] bool WaitPumping(HANDLE object);
+
 }  // namespace platform

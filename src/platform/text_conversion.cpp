@@ -31,4 +31,29 @@ std::wstring FromAnsi(std::string_view text) {
   return out;
 }
 
+std::optional<std::string> ToCodePageExactly(std::wstring_view text, unsigned codePage) {
+  if (text.empty()) return std::string();
+  if (text.size() > INT_MAX) return std::nullopt;
+  const int length = static_cast<int>(text.size());
+  // UTF-8 takes no best-fit flag; every other code page is asked not to map look-alikes.
+  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int needed =
+      WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (needed <= 0) return std::nullopt;
+  std::string out(static_cast<size_t>(needed), '\0');
+  if (WideCharToMultiByte(codePage, flags, text.data(), length, out.data(), needed, nullptr,
+                          nullptr) != needed) {
+    return std::nullopt;
+  }
+  // The way back must give the same text: a character the code page lacks came out as "?".
+  const int back = MultiByteToWideChar(codePage, 0, out.data(), needed, nullptr, 0);
+  std::wstring again(static_cast<size_t>(back > 0 ? back : 0), L'\0');
+  if (back <= 0 ||
+      MultiByteToWideChar(codePage, 0, out.data(), needed, again.data(), back) != back ||
+      again != text) {
+    return std::nullopt;
+  }
+  return out;
+}
+
 }  // namespace platform

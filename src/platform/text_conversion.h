@@ -3,6 +3,7 @@
 // registry and dialog functions.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,11 @@ namespace platform {
 // ("?"); NUL characters inside the text are kept. An empty result for a non-empty text means the
 // conversion failed.
 std::string ToAnsi(std::wstring_view text);
+
+// Unicode to `codePage` when every character has its own code there: nothing when one would
+// become the default character or a look-alike ("é" as "e"), so a name is never passed on
+// altered. An empty text gives an empty result.
+std::optional<std::string> ToCodePageExactly(std::wstring_view text, unsigned codePage);
 
 // The ANSI code page to Unicode. Byte sequences the code page does not define become U+FFFD or
 // the code page's own replacement; NUL bytes inside the text are kept.

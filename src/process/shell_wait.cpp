@@ -3,15 +3,9 @@
 #include "platform/message_pump.h"
 
 namespace process {
-namespace {
 
-// The longest stretch the wait blocks without looking at the message queue. Messages wake it at
-// once; this only bounds the cases where nothing wakes it (and the quitting wait below).
-constexpr DWORD kSliceMs = 100;
-
-}  // namespace
-
-StartedProcess StartProcess(const std::wstring& commandLine, int windowStyle) {
+StartedProcess StartProcess(const std::wstring& commandLine, int windowStyle,
+                            const std::wstring& program) {
   StartedProcess started;
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring mutableLine = commandLine;
@@ -20,10 +14,8 @@ StartedProcess StartProcess(const std::wstring& commandLine, int windowStyle) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(windowStyle);
   PROCESS_INFORMATION info = {};
-  // Given a bare .bat or .cmd path, CreateProcessW itself runs it through cmd (Windows and Wine
-  // alike, blanks in the unquoted path included), so the line goes through unchanged.
-  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
+  if (!CreateProcessW(program.empty() ? nullptr : program.c_str(), mutableLine.data(), nullptr,
+                      nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
     return started;
   }
   CloseHandle(info.hThread);
@@ -32,15 +24,12 @@ StartedProcess StartProcess(const std::wstring& commandLine, int windowStyle) {
   return started;
 }
 
-void WaitPumping(HANDLE process) {
-  for (;;) {
-    const bool quitting = !platform::PumpPendingMessages();
-    // Once WM_QUIT is pending it counts as input for good, so a message wait would return at once
-    // and spin; from then on the wait sleeps on the process alone, one slice at a time.
-    const DWORD result = quitting ? WaitForSingleObject(process, kSliceMs)
-                                  : MsgWaitForMultipleObjectsEx(1, &process, kSliceMs, QS_ALLINPUT,
-                                                                MWMO_INPUTAVAILABLE);
-    if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) return;
+void WaitUntilReady(HANDLE process, DWORD longestMs) {
+  // WaitForInputIdle cannot take the thread's own messages too, so it is asked in short slices.
+  constexpr DWORD kSliceMs = 50;
+  const ULONGLONG giveUp = GetTickCount64() + longestMs;
+  while (WaitForInputIdle(process, kSliceMs) == WAIT_TIMEOUT && GetTickCount64() < giveUp) {
+    if (!platform::PumpPendingMessages()) return;
   }
 }
 
@@ -51,7 +40,7 @@ DWORD ShellWait(const std::wstring& commandLine, int windowStyle) {
     (void)platform::PumpPendingMessages();
     return 0;
   }
-  WaitPumping(started.handle.Get());
+  (void)platform::WaitPumping(started.handle.Get());
   return started.id;
 }
 

@@ -18,15 +18,17 @@ struct StartedProcess {
   DWORD id = 0;
 };
 
-// Starts `commandLine` exactly as given (no quoting added; a bare batch file path runs through the
-// command interpreter) with `windowStyle` as the new program's show style.
-[[nodiscard]] StartedProcess StartProcess(const std::wstring& commandLine, int windowStyle);
+// Starts `commandLine` exactly as given (no quoting added) with `windowStyle` as the new
+// program's show style. With `program` (a full path) that file runs and nothing is searched;
+// without it Windows takes the program from the start of the line.
+[[nodiscard]] StartedProcess StartProcess(const std::wstring& commandLine, int windowStyle,
+                                          const std::wstring& program = {});
 
-// Returns once `process` has ended. Meanwhile the calling thread's messages are handled at once
-// as they arrive, and the thread never blocks for more than about 100 ms at a stretch. After a
-// WM_QUIT (left in the queue for the caller's loop) it still waits for the end, handling only the
-// messages that come before the quit.
-void WaitPumping(HANDLE process);
+// Returns once `process` waits for its user's input (it has shown its window and read what it
+// opens), when it ends, or after `longestMs`, whichever comes first; the calling thread's window
+// events are handled meanwhile. A process that never waits for input (a console program) ends the
+// wait at once.
+void WaitUntilReady(HANDLE process, DWORD longestMs);
 
 // Starts `commandLine` with `windowStyle` and returns when the process has ended, handling window
 // events meanwhile, so the caller's handlers may run before it returns. The result is the process

@@ -49,6 +49,14 @@ std::wstring BatchFilePath(std::wstring_view tempFolder) {
   return std::wstring(tempFolder) + L"\\Go.bat";
 }
 
+std::wstring ReportFilePath(std::wstring_view tempFolder) {
+  return std::wstring(tempFolder) + L"\\ret.txt";
+}
+
+std::wstring BatchCommandLine(std::wstring_view cmdPath, std::wstring_view batchPath) {
+  return Join({L"\"", cmdPath, L"\" /s /c \"\"", batchPath, L"\"\""});
+}
+
 std::wstring NotepadCommandLine(std::wstring_view tempFolder) {
   return L"notepad \"" + std::wstring(tempFolder) + L"\\ret.txt\"";
 }

@@ -26,6 +26,14 @@ std::wstring BatchText(std::wstring_view tempFolder, const std::vector<std::wstr
 // tempFolder + "\Go.bat", used as it is: no separator is added or removed.
 std::wstring BatchFilePath(std::wstring_view tempFolder);
 
+// tempFolder + "\ret.txt": the tool's report, and the run's own section after it.
+std::wstring ReportFilePath(std::wstring_view tempFolder);
+
+// cmd, named by its full path, running the batch: "<cmd>" /s /c ""<batch>"". /s makes cmd drop
+// just the outer pair of quotes, so the batch's path stays quoted whatever it holds; a bare path
+// would be split at its first blank and "C:\Users\John.exe" looked for.
+std::wstring BatchCommandLine(std::wstring_view cmdPath, std::wstring_view batchPath);
+
 // Notepad on the run's report: notepad "<tempFolder>\ret.txt".
 std::wstring NotepadCommandLine(std::wstring_view tempFolder);
 

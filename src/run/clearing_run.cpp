@@ -1,14 +1,24 @@
 #include "run/clearing_run.h"
 
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "files/write_text_file.h"
+#include "platform/system_folders.h"
+#include "platform/text_conversion.h"
 #include "process/shell_wait.h"
+#include "run/batch_names.h"
 #include "run/batch_text.h"
-#include "run/replace_original.h"
+#include "run/judge_films.h"
+#include "run/run_lock.h"
 
 namespace run {
 namespace {
+
+// Long enough for Notepad to read ret.txt on a busy machine; short enough that a Notepad that
+// never settles does not hold up the next run for long.
+constexpr DWORD kReportShownMs = 5000;
 
 // Keeps a second run from starting inside the first (the wait handles the window's clicks), and
 // gives the button back however the run ends.
@@ -23,24 +33,56 @@ class DisabledWhileRunning {
   HWND button_;
 };
 
+// Go.bat in the code page cmd reads it in, with each film under the name the batch can carry;
+// a film without one is left out (its outcome says so).
+bool WriteBatch(const std::wstring& tempFolder, const std::vector<std::wstring>& entries,
+                unsigned codePage) {
+  // TMP itself may hold such characters too (a user named "José" on a system whose OEM code page
+  // lacks them): the batch then names it by its short name, which is the same folder.
+  const std::optional<std::wstring> batchTemp = BatchName(tempFolder, codePage);
+  if (!batchTemp) return false;
+  std::vector<std::wstring> names;
+  for (const std::wstring& entry : entries) {
+    if (const std::optional<std::wstring> name = BatchName(entry, codePage)) names.push_back(*name);
+  }
+  const std::optional<std::string> bytes =
+      platform::ToCodePageExactly(BatchText(*batchTemp, names), codePage);
+  return bytes && files::WriteBytesFile(BatchFilePath(tempFolder), *bytes, false);
+}
+
 void Run(const RunControls& controls) {
   const std::wstring tempFolder = TempFolder();
   DisabledWhileRunning disabled(controls.clearButton);
+  // Runs with the same TMP take turns; the window stays usable while this one waits, and the
+  // button stays disabled. A lock that cannot be had (no such object) leaves the run unguarded
+  // rather than not run at all.
+  RunLock lock(tempFolder);
+  (void)lock.AcquirePumping();
 
-  const std::wstring batchPath = BatchFilePath(tempFolder);
-  const bool written =
-      files::WriteTextFile(batchPath, BatchText(tempFolder, ListEntries(controls.list)), false);
+  const unsigned codePage = BatchCodePage();
   // A batch that could not be written is not started: a half-written one, or the one an earlier
   // run left, would run in its place. The wait still makes its one pass over the window's events,
   // as it does for a batch that cannot start, and the run goes on.
-  (void)process::ShellWait(written ? batchPath : std::wstring(), process::kHidden);
-  // Notepad stays open on its own; nobody waits for it.
-  (void)process::StartProcess(NotepadCommandLine(tempFolder), SW_SHOWNORMAL);
+  const bool written = WriteBatch(tempFolder, ListEntries(controls.list), codePage);
+  const std::wstring cmd = platform::SystemFolderFile(L"cmd.exe");
+  (void)process::ShellWait(
+      written && !cmd.empty() ? BatchCommandLine(cmd, BatchFilePath(tempFolder)) : std::wstring(),
+      process::kHidden);
 
-  // The list is read again: the user may have changed it during the wait.
-  if (SendMessageW(controls.sameName, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-    ReplaceCleanedCopies(ListEntries(controls.list));
-  }
+  // The list is read again: the user may have changed it during the wait. Every film's fate is
+  // settled before Notepad shows the report, so the report can tell it.
+  const bool replace = SendMessageW(controls.sameName, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  const std::wstring reportPath = ReportFilePath(tempFolder);
+  const std::vector<FilmOutcome> outcomes =
+      ReplaceAndJudge(ListEntries(controls.list), replace, codePage, ReadToolReport(reportPath));
+  // A report that cannot be written leaves the tool's lines as they are; the run goes on.
+  if (!outcomes.empty()) (void)files::WriteTextFile(reportPath, OutcomeSection(outcomes), true);
+
+  // Notepad stays open on its own; it is not waited for beyond reading the report.
+  const process::StartedProcess notepad = process::StartProcess(
+      NotepadCommandLine(tempFolder), SW_SHOWNORMAL, platform::SystemFolderFile(L"notepad.exe"));
+  // The next run rewrites ret.txt: it must wait until this run's Notepad has read it.
+  if (notepad.handle) process::WaitUntilReady(notepad.handle.Get(), kReportShownMs);
 }
 
 }  // namespace

@@ -16,11 +16,12 @@ struct RunControls {
   HWND sameName = nullptr;     // Ch: when ticked, cleaned copies replace their originals
 };
 
-// One run: reads TMP once, disables the clear button, writes "<TMP>\Go.bat" (rmevents once per
-// entry, its reports into ret.txt), runs it hidden and waits while the window keeps handling its
-// events, opens ret.txt in Notepad without waiting, runs the replacement step over the list as it
-// then stands when Ch is ticked, and enables the button again. The list is not changed. Every step
-// that fails is skipped; nothing is reported but the tool's own output in Notepad.
+// One run: reads TMP once, disables the clear button, waits its turn among the runs that share
+// TMP, writes "<TMP>\Go.bat" (rmevents once per entry, its reports into ret.txt), runs it hidden
+// and waits while the window keeps handling its events, runs the replacement step over the list
+// as it then stands when Ch is ticked, appends what became of each film to ret.txt, opens it in
+// Notepad and, once Notepad has read it, lets the next run go and enables the button again. The
+// list is not changed. Every step that fails is skipped; the only report is ret.txt in Notepad.
 void ClearEvents(const RunControls& controls) noexcept;
 
 // The value of TMP, read afresh; empty when it is not set.

@@ -35,25 +35,38 @@ FileState ReadFileState(const std::wstring& path) {
                           data.nFileSizeLow);
 }
 
-bool MoveCopyIntoPlace(const std::wstring& copy, const std::wstring& original) {
+MoveResult MoveCopyIntoPlace(const std::wstring& copy, const std::wstring& original) {
   // Windows refuses to replace a read-only file; the check makes that rule ours on every system
   // the program runs on, since a read-only film is one its owner wants left as it is.
   const DWORD attributes = GetFileAttributesW(original.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    return false;
+    return MoveResult::kReadOnly;
   }
   FlushToDisk(copy);
   // One rename that replaces the target: the original is either untouched or replaced whole. A
   // target held open without delete sharing makes it fail, and then nothing has changed.
-  return MoveFileExW(copy.c_str(), original.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (MoveFileExW(copy.c_str(), original.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return MoveResult::kMoved;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                 error == ERROR_LOCK_VIOLATION
+             ? MoveResult::kHeld
+             : MoveResult::kFailed;
 }
 
 ReplacementResult ReplaceWithCleanedCopy(const std::wstring& entry) {
-  const std::wstring copy = CleanedCopyPath(entry);
+  return ReplaceWithCleanedCopy(entry, CleanedCopyPath(entry));
+}
+
+ReplacementResult ReplaceWithCleanedCopy(const std::wstring& entry, const std::wstring& copy) {
   ReplacementResult result;
   result.decision = DecideReplacement(ReadFileState(entry), ReadFileState(copy));
-  if (result.decision == Decision::kReplace) result.replaced = MoveCopyIntoPlace(copy, entry);
+  if (result.decision == Decision::kReplace) {
+    result.move = MoveCopyIntoPlace(copy, entry);
+    result.replaced = result.move == MoveResult::kMoved;
+  }
   return result;
 }
 

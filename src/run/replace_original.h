@@ -14,18 +14,29 @@ namespace run {
 // "?" in a name matches nothing else). A folder counts as unreadable: it is never a film.
 FileState ReadFileState(const std::wstring& path);
 
+enum class MoveResult {
+  kMoved,
+  kReadOnly,  // the original is read-only: its owner wants it left as it is
+  kHeld,      // another program holds the original open without delete sharing
+  kFailed,    // any other refusal
+};
+
 // Moves `copy` onto `original` in one step, replacing it. A read-only original, or one another
 // program holds open without delete sharing, is refused: both files then stay as they were.
-[[nodiscard]] bool MoveCopyIntoPlace(const std::wstring& copy, const std::wstring& original);
+[[nodiscard]] MoveResult MoveCopyIntoPlace(const std::wstring& copy, const std::wstring& original);
 
 struct ReplacementResult {
   Decision decision = Decision::kNoCopy;
-  bool replaced = false;  // kReplace was decided and the move succeeded
+  bool replaced = false;                  // kReplace was decided and the move succeeded
+  MoveResult move = MoveResult::kFailed;  // how the move went, when kReplace was decided
 };
 
 // The step for one list entry: its cleaned copy (CleanedCopyPath) judged by DecideReplacement,
 // then moved into place when it passes.
 ReplacementResult ReplaceWithCleanedCopy(const std::wstring& entry);
+// The same with the copy where the tool was told to write it (a short name's copy, for a film
+// whose long name the batch cannot carry).
+ReplacementResult ReplaceWithCleanedCopy(const std::wstring& entry, const std::wstring& copy);
 
 // The step over the list, in order. A failure leaves that entry alone and goes on with the next;
 // nothing is reported. An entry listed twice finds no copy the second time.

@@ -34,9 +34,9 @@ class SystemHost final : public ExtractionHost {
     (void)startup::SaveSetting(application, section, key, value);
   }
 
-  void DividePayload(const std::wstring& programFile, const std::wstring& targetDir) override {
+  bool DividePayload(const std::wstring& programFile, const std::wstring& targetDir) override {
     std::wstring writtenList;
-    (void)DivideFile(programFile, targetDir, std::span<const std::uint8_t>(), writtenList);
+    return DivideFile(programFile, targetDir, std::span<const std::uint8_t>(), writtenList) > 0;
   }
 };
 
@@ -55,6 +55,11 @@ std::wstring TempTargetDir() {
     size = got;  // the variable grew in between: try again with its new size
   }
   return value + L"\\";
+}
+
+bool NeedsExtraction(const std::wstring& targetDir, const std::vector<std::wstring>& names) {
+  SystemHost host;
+  return NeedsExtraction(host, targetDir, names, platform::OwnProgramFile());
 }
 
 bool AutoExtract(const std::wstring& targetDir, const std::vector<std::wstring>& names) {

@@ -12,6 +12,11 @@ namespace startup {
 // "\" alone (the root of the current drive) when TMP is not set.
 [[nodiscard]] std::wstring TempTargetDir();
 
+// Whether AutoExtract would extract now. It only looks: several starts may ask at once, and the
+// one that then extracts asks again under the run lock.
+[[nodiscard]] bool NeedsExtraction(const std::wstring& targetDir,
+                                   const std::vector<std::wstring>& names);
+
 // Extracts when an expected name is missing from `targetDir` (a folder of that name counts as
 // missing), an expected file's time differs from its record, or the program file's time differs
 // from its record. True when it extracted, false when everything was up to date; then nothing is

@@ -11,11 +11,11 @@ bool RecordMatches(ExtractionHost& host, const std::wstring& application, std::w
   return host.ReadSetting(application, kDateSection, key, kMissingSetting) == *time;
 }
 
-void RecordTime(ExtractionHost& host, const std::wstring& application, std::wstring_view key,
+bool RecordTime(ExtractionHost& host, const std::wstring& application, std::wstring_view key,
                 const std::wstring& path) {
-  if (const std::optional<std::wstring> time = host.FileTimeText(path)) {
-    host.SaveSetting(application, kDateSection, key, *time);
-  }
+  const std::optional<std::wstring> time = host.FileTimeText(path);
+  if (time) host.SaveSetting(application, kDateSection, key, *time);
+  return time.has_value();
 }
 
 }  // namespace
@@ -53,17 +53,23 @@ ExtractReason FindExtractReason(ExtractionHost& host, const std::wstring& target
 
 void ExtractPayload(ExtractionHost& host, const std::wstring& targetDir,
                     const std::vector<std::wstring>& names, const std::wstring& programFile) {
-  host.DividePayload(programFile, targetDir);
+  if (!host.DividePayload(programFile, targetDir)) return;
   const std::wstring application = SettingsApplication(programFile);
-  for (const std::wstring& name : names) RecordTime(host, application, name, targetDir + name);
-  RecordTime(host, application, kProgramKey, programFile);
+  bool everyName = true;
+  for (const std::wstring& name : names) {
+    everyName = RecordTime(host, application, name, targetDir + name) && everyName;
+  }
+  if (everyName) (void)RecordTime(host, application, kProgramKey, programFile);
+}
+
+bool NeedsExtraction(ExtractionHost& host, const std::wstring& targetDir,
+                     const std::vector<std::wstring>& names, const std::wstring& programFile) {
+  return FindExtractReason(host, targetDir, names, programFile) != ExtractReason::kUpToDate;
 }
 
 bool AutoExtract(ExtractionHost& host, const std::wstring& targetDir,
                  const std::vector<std::wstring>& names, const std::wstring& programFile) {
-  if (FindExtractReason(host, targetDir, names, programFile) == ExtractReason::kUpToDate) {
-    return false;
-  }
+  if (!NeedsExtraction(host, targetDir, names, programFile)) return false;
   ExtractPayload(host, targetDir, names, programFile);
   return true;
 }

@@ -31,8 +31,10 @@ class ExtractionHost {
   // Failures are skipped: a record that was not written only causes another extraction later.
   virtual void SaveSetting(const std::wstring& application, std::wstring_view section,
                            std::wstring_view key, std::wstring_view value) = 0;
-  // Divides `programFile` into `targetDir` with the default marker; failures are skipped.
-  virtual void DividePayload(const std::wstring& programFile, const std::wstring& targetDir) = 0;
+  // Divides `programFile` into `targetDir` with the default marker. False when it wrote nothing
+  // or stopped at a file it could not write (one a running batch holds, a folder in the way).
+  [[nodiscard]] virtual bool DividePayload(const std::wstring& programFile,
+                                           const std::wstring& targetDir) = 0;
 };
 
 enum class ExtractReason { kUpToDate, kMissingFile, kChangedFile, kChangedProgram };
@@ -51,11 +53,19 @@ enum class ExtractReason { kUpToDate, kMissingFile, kChangedFile, kChangedProgra
                                               const std::vector<std::wstring>& names,
                                               const std::wstring& programFile);
 
-// Divides the program file into `targetDir` and records the time of every expected file that
-// is there afterwards (a name the division did not produce keeps its old record) and then the
-// program file's time. `targetDir` ends in "\".
+// Divides the program file into `targetDir` and, when the division wrote its files, records the
+// time of every expected file that is there afterwards and then the program file's time. A
+// division that failed records nothing, and a name it did not produce keeps its old record and
+// leaves the program's record alone too: recording the time of a tool this start did not write
+// (or of the program over it) would make every later start take a stale tool for a fresh one.
+// `targetDir` ends in "\".
 void ExtractPayload(ExtractionHost& host, const std::wstring& targetDir,
                     const std::vector<std::wstring>& names, const std::wstring& programFile);
+
+// Whether a rule fires: FindExtractReason is not kUpToDate.
+[[nodiscard]] bool NeedsExtraction(ExtractionHost& host, const std::wstring& targetDir,
+                                   const std::vector<std::wstring>& names,
+                                   const std::wstring& programFile);
 
 // Extracts when a rule fires; true when it did, false when everything was up to date (and then
 // nothing was divided or written).

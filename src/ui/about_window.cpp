@@ -10,6 +10,7 @@
 #include "files/path_part.h"
 #include "platform/message_pump.h"
 #include "platform/own_program.h"
+#include "platform/system_folders.h"
 #include "platform/version_record.h"
 #include "process/shell_wait.h"
 #include "ui/about_contact.h"
@@ -43,8 +44,10 @@ std::wstring ProgramName() {
   return file.empty() ? std::wstring() : files::GetPathPart(file, 1);
 }
 
+// Explorer by its full path: by its bare name Windows would look in this program's folder first.
 void StartDetached(const std::wstring& commandLine, int showStyle) {
-  static_cast<void>(process::StartProcess(commandLine, showStyle));
+  static_cast<void>(
+      process::StartProcess(commandLine, showStyle, platform::WindowsFolderFile(L"explorer.exe")));
 }
 
 // The icon of `window`: the one it was given, else its class's.

@@ -8,6 +8,7 @@
 #include "files/screen_pointer.h"
 #include "process/get_arguments.h"
 #include "run/clearing_run.h"
+#include "run/one_shot_gathering.h"
 #include "shell/shell_verb.h"
 #include "ui/flat_style.h"
 #include "ui/input_box.h"
@@ -72,14 +73,19 @@ void MainWindow::SetListToolTip(std::wstring_view text) {
   SetToolTipText(listToolTip_, hwnd_, list_, text);
 }
 
-void MainWindow::Form_Load() {
+void MainWindow::Form_Load(run::OneShotGathering* gathering) {
   FlattenControls(hwnd_);
   for (const std::wstring& argument : process::GetArguments(process::kOwnCommandLine)) {
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(argument.c_str()));
   }
   if (SendMessageW(list_, LB_GETCOUNT, 0, 0) > 0) {
     // Files named on the command line: one run over them with the window never shown, then the
-    // program ends.
+    // program ends. The films of the other starts of the same selection join this run.
+    if (gathering != nullptr) {
+      for (const std::wstring& film : gathering->CloseAndCollect()) {
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(film.c_str()));
+      }
+    }
     Command2_Click();
     Form_Unload();
   }

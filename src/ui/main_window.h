@@ -13,6 +13,10 @@
 
 struct IDataObject;
 
+namespace run {
+class OneShotGathering;
+}
+
 namespace ui {
 
 class MainWindow {
@@ -32,7 +36,9 @@ class MainWindow {
   // The list's tool tip; a click on the list sets it to the selected entry's full path.
   void SetListToolTip(std::wstring_view text);
 
-  void Form_Load();
+  // With `gathering` (a one-shot start that gathers the films of other starts), the films handed
+  // over are appended to the list after the program's own before the run.
+  void Form_Load(run::OneShotGathering* gathering = nullptr);
   [[noreturn]] void Form_Unload();
   void Check1_Click();
   void Command1_Click();

@@ -1,6 +1,7 @@
 // gui_driver: works Quellin's main window from a second process, the way a user would, and
 // prints what it finds for the test scripts to compare. Run it under Wine in the same prefix as
 // Quellin.exe. Usage: gui_driver [--pid N] COMMAND [ARGS...]; "gui_driver help" lists them.
+#include <algorithm>
 #include <cstddef>
 #include <cwchar>
 #include <string>
@@ -52,6 +53,7 @@ constexpr wchar_t kUsage[] =
     L"  answer TEXT                      type TEXT into the pattern box and press OK\n"
     L"  watch-run ID [S] [--during ID2]  click button ID; watch it go off and on again (pressing\n"
     L"                                   ID2 meanwhile)\n"
+    L"  starts S EXE TEXT...             one start of EXE per argument text, all at once\n"
     L"  notepads [S]                     how many Notepad windows are up (waits S seconds)\n"
     L"  hold PATH RELEASE [S]            hold PATH open without delete sharing until RELEASE\n"
     L"                                   exists\n"
@@ -274,6 +276,46 @@ int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args
   return 0;
 }
 
+// starts S EXE ARGUMENT-TEXT...: one start of EXE per argument text, all at once, as Explorer
+// starts a verb for each file of a selection; waits up to S seconds for all of them to end and
+// prints "ended=E/N exits=C" (C: the distinct exit codes, in order) and "shown=0|1" (whether any
+// of them showed its main window).
+int Starts(const std::vector<std::wstring>& args) {
+  if (args.size() < 4) return Fail(L"starts needs S, EXE and ARGUMENT-TEXTs");
+  std::vector<Process> started;
+  for (size_t i = 3; i < args.size(); ++i) {
+    Process process;
+    if (StartProgram(args[2], args[i], process)) started.push_back(process);
+  }
+  const ULONGLONG deadline =
+      GetTickCount64() + static_cast<ULONGLONG>(_wtof(args[1].c_str()) * 1000);
+  bool shown = false;
+  size_t ended = 0;
+  while (ended < started.size() && GetTickCount64() < deadline) {
+    ended = 0;
+    for (const Process& process : started) {
+      HWND window = FindMainWindow(process.pid);
+      if (window != nullptr && IsWindowVisible(window)) shown = true;
+      if (WaitForSingleObject(process.handle, 0) == WAIT_OBJECT_0) ++ended;
+    }
+    Sleep(5);
+  }
+  std::vector<DWORD> codes;
+  for (const Process& process : started) {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.handle, &code);
+    if (code == STILL_ACTIVE) TerminateProcess(process.handle, 1);
+    if (std::find(codes.begin(), codes.end(), code) == codes.end()) codes.push_back(code);
+    CloseHandle(process.thread);
+    CloseHandle(process.handle);
+  }
+  std::wstring exits;
+  for (const DWORD code : codes) exits += (exits.empty() ? L"" : L",") + std::to_wstring(code);
+  Print(L"ended=" + std::to_wstring(ended) + L"/" + std::to_wstring(args.size() - 3) + L" exits=" +
+        exits + L" shown=" + (shown ? L"1" : L"0") + L"\n");
+  return 0;
+}
+
 int Run(std::vector<std::wstring> args) {
   DWORD pid = 0;
   if (args.size() >= 2 && args[0] == L"--pid") {
@@ -297,6 +339,7 @@ int Run(std::vector<std::wstring> args) {
     return 0;
   }
   if (command == L"one-shot") return OneShot(args);
+  if (command == L"starts") return Starts(args);
   if (command == L"kill") return pid != 0 ? Kill(pid) : Fail(L"kill needs --pid");
   if (IsRunStep(command)) return RunStep(pid, args);
   if (IsAboutStep(command)) return AboutStep(pid, args);

@@ -42,13 +42,15 @@ class FakeMachine final : public startup::ExtractionHost {
 
   // Writes every payload name the program file carries, each with a time of its own; a folder in
   // the way cannot be replaced.
-  void DividePayload(const std::wstring& programFile, const std::wstring& targetDir) override {
+  bool DividePayload(const std::wstring& programFile, const std::wstring& targetDir) override {
     ++divisions;
     dividedFrom = programFile;
+    if (payloadNames.empty()) return false;
     for (const std::wstring& name : payloadNames) {
-      if (folders.contains(targetDir + name)) continue;
+      if (folders.contains(targetDir + name) || locked.contains(targetDir + name)) return false;
       files[targetDir + name] = L"2024/6/7 10:00:" + std::to_wstring(10 + divisions);
     }
+    return true;
   }
 
   static std::wstring SettingName(std::wstring_view application, std::wstring_view section,
@@ -61,6 +63,7 @@ class FakeMachine final : public startup::ExtractionHost {
 
   std::map<std::wstring, std::wstring> files;  // path -> date-time text
   std::set<std::wstring> folders;
+  std::set<std::wstring> locked;  // files a running program holds: they cannot be replaced
   std::set<std::wstring> unreadableTimes;
   std::map<std::wstring, std::wstring> settings;
   std::vector<std::wstring> payloadNames = {kTool};
@@ -135,7 +138,7 @@ TEST(AutoExtract, NameTheDivisionDidNotProduceKeepsItsOldRecord) {
   machine.folders.insert(kTarget + kTool);
   EXPECT_TRUE(Start(machine));
   EXPECT_EQ(machine.Record(kTool), L"old");
-  EXPECT_EQ(machine.Record(L"主程序"), L"2024/6/1 9:00:00");
+  EXPECT_EQ(machine.Record(L"主程序"), L"(none)");
   EXPECT_TRUE(Start(machine)) << "every start tries again";
   EXPECT_EQ(machine.divisions, 2);
 
@@ -145,6 +148,22 @@ TEST(AutoExtract, NameTheDivisionDidNotProduceKeepsItsOldRecord) {
   EXPECT_TRUE(Start(machine));
   EXPECT_TRUE(Start(machine));
   EXPECT_EQ(machine.Record(kTool), L"old");
+}
+
+TEST(AutoExtract, ToolThatCouldNotBeReplacedIsTriedAgainNextStart) {
+  FakeMachine machine;
+  EXPECT_TRUE(Start(machine));
+  const std::wstring oldTool = machine.files[kTarget + kTool];
+  // A new build of the program, while a run of the old one holds its tool.
+  machine.files[kProgram] = L"2024/7/1 9:00:00";
+  machine.locked.insert(kTarget + kTool);
+  EXPECT_TRUE(Start(machine));
+  EXPECT_EQ(machine.files[kTarget + kTool], oldTool);
+  EXPECT_EQ(machine.Record(L"主程序"), L"2024/6/1 9:00:00");
+  machine.locked.clear();
+  EXPECT_TRUE(Start(machine)) << "the stale tool is replaced once it is free";
+  EXPECT_NE(machine.files[kTarget + kTool], oldTool);
+  EXPECT_FALSE(Start(machine));
 }
 
 TEST(AutoExtract, ProgramNamesKeepSeparateRecords) {

@@ -1,0 +1,38 @@
+// The portable rules of one-shot gathering: Explorer starts one Quellin per selected film within
+// a few milliseconds, and the first of them gathers the films of the others into one run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace run {
+
+// When the gathering closes, in milliseconds of a monotonic clock: `kOpenMs` after it opened,
+// moved `kPerArrivalMs` later by each start that joins, never later than `kLongestMs` after it
+// opened, so a selection's run never waits long for starts that will not come.
+class GatheringClock {
+ public:
+  static constexpr std::uint64_t kOpenMs = 400;
+  static constexpr std::uint64_t kPerArrivalMs = 200;
+  static constexpr std::uint64_t kLongestMs = 2000;
+
+  explicit GatheringClock(std::uint64_t openedAtMs);
+  void Arrived();
+  [[nodiscard]] std::uint64_t ClosesAtMs() const { return closesAt_; }
+  [[nodiscard]] bool IsClosed(std::uint64_t nowMs) const { return nowMs >= closesAt_; }
+
+ private:
+  std::uint64_t latest_;
+  std::uint64_t closesAt_;
+};
+
+// What a joining start sends: its films, each followed by a NUL, so empty entries (two blanks on a
+// command line give one) travel too and an empty text is no films.
+[[nodiscard]] std::wstring EncodeJoin(const std::vector<std::wstring>& films);
+// The films again; nothing when the text does not end with a NUL (a foreign or cut message).
+[[nodiscard]] std::optional<std::vector<std::wstring>> DecodeJoin(std::wstring_view text);
+
+}  // namespace run

@@ -1,0 +1,133 @@
+#include "run/one_shot_gathering.h"
+
+#include "platform/message_pump.h"
+#include "run/run_lock.h"
+#include "run/temp_folder_key.h"
+
+namespace run {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"Quellin.Gather";
+// Marks our message among any other WM_COPYDATA, and our window's yes among other replies.
+constexpr ULONG_PTR kJoinTag = 0x514C4A4E;
+constexpr LRESULT kTaken = 0x514C;
+// How long a joining start keeps trying before it runs on its own: a gatherer that is still
+// writing the tool does not answer at once.
+constexpr ULONGLONG kJoinTryingMs = 3000;
+constexpr UINT kAnswerMs = 2500;
+
+bool RegisterWindowClass(WNDPROC procedure) {
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kWindowClass;
+  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool HandOver(HWND gatherer, const std::wstring& payload) {
+  COPYDATASTRUCT data = {};
+  data.dwData = kJoinTag;
+  data.cbData = static_cast<DWORD>(payload.size() * sizeof(wchar_t));
+  data.lpData = const_cast<wchar_t*>(payload.data());
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(gatherer, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                             SMTO_ABORTIFHUNG, kAnswerMs, &answer) != 0 &&
+         static_cast<LRESULT>(answer) == kTaken;
+}
+
+}  // namespace
+
+OneShotGathering::OneShotGathering(std::wstring_view tempFolder)
+    : windowName_(GatherWindowName(KeyOfTempFolder(tempFolder))),
+      electMutex_(GatherMutexName(KeyOfTempFolder(tempFolder))) {}
+
+OneShotGathering::~OneShotGathering() { Close(); }
+
+OneShotGathering::Role OneShotGathering::JoinOrOpen(const std::vector<std::wstring>& films) {
+  if (!electMutex_.IsOpen()) return Role::kAlone;
+  const std::wstring payload = EncodeJoin(films);
+  const ULONGLONG giveUp = GetTickCount64() + kJoinTryingMs;
+  do {
+    // Whoever holds the election mutex gathers; it lets go only once it takes no more films.
+    if (electMutex_.TryAcquire()) return OpenWindow() ? Role::kGathering : Role::kAlone;
+    HWND gatherer = FindWindowExW(HWND_MESSAGE, nullptr, kWindowClass, windowName_.c_str());
+    if (gatherer != nullptr && HandOver(gatherer, payload)) return Role::kHandedOver;
+    // The gatherer has not made its window yet, or has just closed: look again shortly.
+    Sleep(10);
+  } while (GetTickCount64() < giveUp);
+  return Role::kAlone;
+}
+
+bool OneShotGathering::OpenWindow() {
+  if (!RegisterWindowClass(WindowProc)) {
+    electMutex_.Release();
+    return false;
+  }
+  window_ = CreateWindowExW(0, kWindowClass, windowName_.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (window_ == nullptr) {
+    electMutex_.Release();
+    return false;
+  }
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  clock_ = std::make_unique<GatheringClock>(GetTickCount64());
+  return true;
+}
+
+bool OneShotGathering::TakeJoin(const COPYDATASTRUCT& data) {
+  if (closed_ || clock_ == nullptr || data.dwData != kJoinTag ||
+      data.cbData % sizeof(wchar_t) != 0) {
+    return false;
+  }
+  const std::wstring_view text(static_cast<const wchar_t*>(data.lpData),
+                               data.cbData / sizeof(wchar_t));
+  const std::optional<std::vector<std::wstring>> films = DecodeJoin(text);
+  if (!films) return false;
+  joined_.insert(joined_.end(), films->begin(), films->end());
+  clock_->Arrived();
+  return true;
+}
+
+std::vector<std::wstring> OneShotGathering::CloseAndCollect() {
+  if (window_ != nullptr && clock_ != nullptr) {
+    for (;;) {
+      // Films already on their way are taken before the clock is looked at, so a gatherer that
+      // was busy writing the tool does not turn away starts that came in time.
+      if (!platform::PumpPendingMessages()) break;
+      const ULONGLONG now = GetTickCount64();
+      if (clock_->IsClosed(now)) break;
+      MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(clock_->ClosesAtMs() - now),
+                                  QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+  }
+  Close();
+  return std::move(joined_);
+}
+
+void OneShotGathering::Close() {
+  closed_ = true;
+  if (window_ != nullptr) {
+    DestroyWindow(window_);
+    window_ = nullptr;
+  }
+  electMutex_.Release();
+}
+
+LRESULT CALLBACK OneShotGathering::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    auto* self = reinterpret_cast<OneShotGathering*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    try {
+      if (self != nullptr && self->TakeJoin(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))) {
+        return kTaken;
+      }
+    } catch (...) {
+      // Out of memory: the other start runs its films itself.
+    }
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace run

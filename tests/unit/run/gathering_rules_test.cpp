@@ -1,0 +1,51 @@
+// The names that tie concurrent starts to one TMP, and the rules of one-shot gathering.
+#include <gtest/gtest.h>
+
+#include "run/gathering_rules.h"
+#include "run/temp_folder_key.h"
+
+namespace run_test {
+namespace {
+
+TEST(TempFolderKey, OneFolderWrittenInSeveralWaysGivesOneKey) {
+  const std::wstring key = run::TempFolderKey(L"C:\\USERS\\约翰 SMITH\\TEMP");
+  EXPECT_EQ(key.size(), 16u);
+  EXPECT_EQ(run::TempFolderKey(L"C:/USERS/约翰 SMITH/TEMP/"), key);
+  EXPECT_EQ(run::TempFolderKey(L"C:\\USERS\\约翰 SMITH\\TEMP\\\\"), key);
+  EXPECT_NE(run::TempFolderKey(L"C:\\USERS\\约翰 SMITH\\TEMP2"), key);
+  EXPECT_NE(run::TempFolderKey(L"D:\\USERS\\约翰 SMITH\\TEMP"), key);
+  // Unset TMP: the run's folder is empty and start-up's target is "\"; both are one folder.
+  EXPECT_EQ(run::TempFolderKey(L""), run::TempFolderKey(L"\\"));
+  EXPECT_NE(run::TempFolderKey(L""), key);
+}
+
+TEST(TempFolderKey, ObjectNamesStayInTheSessionAndHoldNoFurtherBackslash) {
+  const std::wstring key = run::TempFolderKey(L"C:\\TEMP");
+  for (const std::wstring& name : {run::RunLockName(key), run::GatherMutexName(key)}) {
+    EXPECT_EQ(name.rfind(L"Local\\", 0), 0u) << name;
+    EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos) << name;
+  }
+  EXPECT_NE(run::RunLockName(key), run::GatherMutexName(key));
+  EXPECT_EQ(run::GatherWindowName(key).find(L'\\'), std::wstring::npos);
+}
+
+TEST(GatheringClock, OpensBrieflyEachArrivalExtendsItNeverBeyondTheLongest) {
+  run::GatheringClock clock(1000);
+  EXPECT_FALSE(clock.IsClosed(1399));
+  EXPECT_TRUE(clock.IsClosed(1400));
+  clock.Arrived();
+  EXPECT_EQ(clock.ClosesAtMs(), 1600u);
+  for (int i = 0; i < 14; ++i) clock.Arrived();
+  EXPECT_EQ(clock.ClosesAtMs(), 3000u) << "fifteen starts never hold the run beyond 2 s";
+}
+
+TEST(JoinMessage, FilmsTravelWholeEmptyEntriesIncluded) {
+  const std::vector<std::wstring> films = {L"D:\\v\\片 一.rm", L"", L"E:\\100% 好\\b.rmvb"};
+  EXPECT_EQ(run::DecodeJoin(run::EncodeJoin(films)), films);
+  EXPECT_EQ(run::DecodeJoin(L""), std::vector<std::wstring>());
+  EXPECT_EQ(run::DecodeJoin(run::EncodeJoin({L""})), std::vector<std::wstring>{L""});
+  EXPECT_FALSE(run::DecodeJoin(std::wstring(L"D:\\cut")).has_value());
+}
+
+}  // namespace
+}  // namespace run_test
