@@ -6,9 +6,11 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <new>
 
 #include "command_line.h"
 #include "file_io.h"
+#include "guarded_run.h"
 #include "rm/event_text.h"
 #include "rm_builder.h"
 #include "rm_films.h"
@@ -138,6 +140,26 @@ TEST_F(Cli, FailuresLeaveNoOutputAndKeepTheInput) {
   }
   EXPECT_EQ(ReadFile(film_), original);
   EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "bad.txt", "cut.rm", "影片 一%1.rm"}));
+}
+
+// Out of memory once the film is written (here while its report is printed): the run still ends
+// with the failure lines and leaves no output.
+TEST_F(Cli, AFaultLeavesTheFailureLinesAndNoOutput) {
+  static int calls;
+  static std::string printed;
+  calls = 0;
+  printed.clear();
+  const int code =
+      rmevents::RunAndPrint({Arg("-i"), Arg(film_), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)},
+                            [](const rmevents::Report& report) {
+                              if (calls++ == 0) throw std::bad_alloc();
+                              printed = report.Joined();
+                            });
+  EXPECT_EQ(code, rmevents::kExitInternal);
+  const std::string tail = "错误：内存不足，无法完成\n未写出输出文件。\n";
+  EXPECT_EQ(printed.substr(printed.size() - std::min(printed.size(), tail.size())), tail)
+      << printed;
+  EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "影片 一%1.rm"}));
 }
 
 TEST(CommandLine, SwitchesAndMisuse) {
