@@ -8,6 +8,7 @@
 #include "rm/inspect.h"
 #include "rm/mdpr.h"
 #include "rm/replace_events.h"
+#include "unchanged.h"
 
 namespace rmevents {
 
@@ -95,6 +96,17 @@ int RunReplace(const Options& o, Report& report) {
   report.Line("输入大小：" + GroupDigits(input->Size()) + " 字节");
   rm::ReplaceOutcome outcome;
   rm::Error error;
+  if (SkipUnchangedAsked()) {
+    bool unchanged = false;
+    if (!FindUnchanged(*input, events, outcome, unchanged, error)) {
+      return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
+    }
+    if (unchanged) {
+      ReportStreams(report, outcome);
+      report.Line(kUnchangedLine);
+      return kExitUnchanged;
+    }
+  }
   {
     auto part = OutputFile::Create(run.Part(), fe);
     if (!part)
