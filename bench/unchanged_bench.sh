@@ -7,24 +7,16 @@
 #     (the film's pages dropped with posix_fadvise), against the same film copied without it
 #     (target < 50 ms).
 #
-#   bench/unchanged_bench.sh [--films N] [--rounds N] [--rmevents PATH]
+#   bench/unchanged_bench.sh [FILMS] [ROUNDS] [RMEVENTS]
 # Defaults: 20 films, 3 rounds, rmevents built from the release-native preset. The films are made
 # in build/bench/unchanged/ from rewrite_bench.sh's 20-second encoder clip (build/bench/base.rm,
 # kept) and deleted at the end. Times are medians; the ratio is the median of per-round ratios (a
 # round times both ways once, in alternating order). `sync` runs before each timed pass.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-films=20
-rounds=3
-rmevents=""
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --films) films="$2"; shift 2 ;;
-    --rounds) rounds="$2"; shift 2 ;;
-    --rmevents) rmevents="$2"; shift 2 ;;
-    *) sed -n '2,15p' "$0"; exit 2 ;;
-  esac
-done
+films="${1:-20}"
+rounds="${2:-3}"
+rmevents="${3:-}"
 for tool in ffmpeg python3; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup"; exit 1; }
 done
