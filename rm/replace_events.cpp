@@ -5,13 +5,11 @@
 
 namespace rm {
 
-bool ReplaceEvents(Source& in, Sink& out, const std::vector<Event>& events, ReplaceOutcome& outcome,
-                   Error& error) {
+bool PlanReplacement(Source& in, const std::vector<Event>& events, Headers& headers,
+                     RewritePlan& plan, ReplaceOutcome& outcome, Error& error) {
   outcome = ReplaceOutcome{};
-  Headers headers;
   if (!ReadHeaders(in, headers, error)) return false;
   outcome.inputSize = headers.fileSize;
-  RewritePlan plan;
   if (!PlanRewrite(headers, events, plan, error)) return false;
   for (std::size_t i = 0; i < headers.media.size(); ++i) {
     const MediaProperties& m = headers.media[i];
@@ -20,6 +18,14 @@ bool ReplaceEvents(Source& in, Sink& out, const std::vector<Event>& events, Repl
                                d.reason, m.mime, m.name});
   }
   outcome.identicalCopy = plan.identicalCopy;
+  return true;
+}
+
+bool ReplaceEvents(Source& in, Sink& out, const std::vector<Event>& events, ReplaceOutcome& outcome,
+                   Error& error) {
+  Headers headers;
+  RewritePlan plan;
+  if (!PlanReplacement(in, events, headers, plan, outcome, error)) return false;
   if (plan.identicalCopy) {
     if (!CopyWhole(in, out, error)) return false;
     outcome.result.bytesWritten = headers.fileSize;

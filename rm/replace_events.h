@@ -8,6 +8,7 @@
 
 #include "rm/error.h"
 #include "rm/event.h"
+#include "rm/headers.h"
 #include "rm/plan.h"
 #include "rm/rewrite.h"
 #include "rm/source.h"
@@ -30,6 +31,12 @@ struct ReplaceOutcome {
   int addedStream = -1;
   RewriteResult result;
 };
+
+// What replacing `in`'s events with `events` would do, from the header section alone (nothing from
+// DATA on is read): the plan, and the streams part of `outcome`. plan.identicalCopy says the film
+// has no event stream and gets none, so a rewrite would copy it byte for byte.
+[[nodiscard]] bool PlanReplacement(Source& in, const std::vector<Event>& events, Headers& headers,
+                                   RewritePlan& plan, ReplaceOutcome& outcome, Error& error);
 
 // Writes `in` with its event streams replaced by `events` (none: stripped) to `out`.
 [[nodiscard]] bool ReplaceEvents(Source& in, Sink& out, const std::vector<Event>& events,

@@ -81,6 +81,14 @@ run_tool stale -i in/cut.rm -o out/stale.rm -e rem.txt
 [ "$rc" -ne 0 ] || fail "a cut-off input was accepted"
 [ -z "$(ls -A out)" ] || fail "a failed run left $(ls -A out)"
 rm -f in/cut.rm out/*
+# The earlier OUT goes before anything is read: a run killed while it waits for its events file
+# (a pipe nobody writes to) leaves neither it nor an earlier OUT.part.
+mkfifo never.fifo
+echo "an older film" >out/stale.rm
+echo "an older part file" >out/stale.rm.part
+timeout -s KILL 3 "$RMEVENTS" -i in/film.rm -o out/stale.rm -e never.fifo >killed.out 2>&1
+[ -z "$(ls -A out)" ] || fail "a run killed before it read anything left $(ls -A out)"
+rm -f never.fifo out/*
 untouched "bad input"
 
 # --- the command line itself

@@ -59,7 +59,8 @@ class OutputFile final : public rm::Sink {
 
   [[nodiscard]] bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override;
   std::uint64_t CopyFrom(rm::Source& from, std::uint64_t offset, std::uint64_t size) override;
-  // Closing can report a failed write that the system had delayed.
+  // Flushes the file to the disk, then closes it; either can report a failed write that the
+  // system had delayed.
   [[nodiscard]] bool Close(FileError& error);
 
  private:

@@ -105,6 +105,13 @@ std::uint64_t OutputFile::CopyFrom(rm::Source& from, std::uint64_t offset, std::
 
 bool OutputFile::Close(FileError& error) {
   open_ = false;
+  // On the disk before it is renamed: a power loss after the rename must not leave the target's
+  // name on data that was never written.
+  if (::fsync(Fd(handle_)) != 0) {
+    error = FromErrno(errno);
+    ::close(Fd(handle_));
+    return false;
+  }
   if (::close(Fd(handle_)) != 0) {
     error = FromErrno(errno);
     return false;

@@ -124,6 +124,12 @@ std::uint64_t OutputFile::CopyFrom(rm::Source& /*from*/, std::uint64_t /*offset*
 
 bool OutputFile::Close(FileError& error) {
   open_ = false;
+  // On the disk before it is renamed (see file_io_posix.cpp).
+  if (!FlushFileBuffers(H(handle_))) {
+    error = LastError();
+    CloseHandle(H(handle_));
+    return false;
+  }
   if (!CloseHandle(H(handle_))) {
     error = LastError();
     return false;

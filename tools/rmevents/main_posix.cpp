@@ -1,14 +1,18 @@
 // Entry point on systems whose arguments and console speak UTF-8.
 #include <cstdio>
 
-#include "run.h"
+#include "guarded_run.h"
 
-int main(int argc, char** argv) {
-  std::vector<rmevents::NativeString> args(argv + 1, argv + argc);
-  rmevents::Report report;
-  const int code = rmevents::Run(args, report);
+namespace {
+
+void Print(const rmevents::Report& report) {
   const std::string text = report.Joined();
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
-  return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return rmevents::RunAndPrint(std::vector<rmevents::NativeString>(argv + 1, argv + argc), Print);
 }

@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "run.h"
+#include "guarded_run.h"
 
 namespace {
 
@@ -38,13 +38,8 @@ std::string WithCrLf(const std::string& text) {
   return out;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  std::vector<rmevents::NativeString> args(argv + 1, argv + argc);
-  rmevents::Report report;
-  const int code = rmevents::Run(args, report);
-  // Bytes out of the film are already in the producer's (ANSI) code page and pass unchanged.
+// Bytes out of the film are already in the producer's (ANSI) code page and pass unchanged.
+void Print(const rmevents::Report& report) {
   std::string out;
   for (const auto& segment : report.Segments()) {
     out += segment.raw ? segment.bytes : WithCrLf(Utf8ToAnsi(segment.bytes));
@@ -52,5 +47,10 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
-  return code;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  return rmevents::RunAndPrint(std::vector<rmevents::NativeString>(argv + 1, argv + argc), Print);
 }

@@ -3,20 +3,16 @@
 #include <algorithm>
 
 #include "file_io.h"
+#include "output_names.h"
 #include "rm/event_text.h"
 #include "rm/inspect.h"
 #include "rm/mdpr.h"
 #include "rm/replace_events.h"
+#include "unchanged.h"
 
 namespace rmevents {
 
 namespace {
-
-Path WithSuffix(const Path& path, std::string_view suffix) {
-  NativeString s = path.native();
-  for (char c : suffix) s += static_cast<NativeString::value_type>(c);
-  return Path(s);
-}
 
 int InputErrorCode(const rm::Error& error) {
   return error.code == rm::ErrorCode::kReadFailed ? kExitInput : kExitBadInput;
@@ -28,10 +24,29 @@ int InputErrorCode(const rm::Error& error) {
 class WriteRun {
  public:
   WriteRun(Report& report, Path target) : report_(report), target_(std::move(target)) {
-    part_ = WithSuffix(target_, ".part");
+    part_ = PartOf(target_);
   }
 
   const Path& Part() const { return part_; }
+
+  // Clears the target's name and the temporary one before anything is read; a name that cannot be
+  // cleared refuses the run, since the file under it would pass for this run's work.
+  [[nodiscard]] bool ClearEarlier(int& code) {
+    for (const Path* name : {&part_, &target_}) {
+      std::string problem;
+      switch (ClearName(*name, problem)) {
+        case Cleared::kNothing:
+          break;
+        case Cleared::kRemoved:
+          if (name == &target_) report_.Line("已删除之前留下的同名输出文件。");
+          break;
+        case Cleared::kFailed:
+          code = Fail(kExitOutput, "之前留下的 " + PathText(*name) + " " + problem);
+          return false;
+      }
+    }
+    return true;
+  }
 
   int Fail(int code, const std::string& message) {
     report_.Line("错误：" + message);
@@ -57,12 +72,13 @@ class WriteRun {
 
 int RunReplace(const Options& o, Report& report) {
   report.Line("输入文件：" + PathText(o.input));
-  if (o.input == o.output || SameFile(o.input, o.output) ||
-      SameFile(o.input, WithSuffix(o.output, ".part"))) {
+  if (o.input == o.output || SameFile(o.input, o.output) || SameFile(o.input, PartOf(o.output))) {
     report.Line("错误：输入文件和输出文件是同一个文件，输入文件保持不变。");
     return kExitOutput;
   }
   WriteRun run(report, o.output);
+  int code = kExitOk;
+  if (!run.ClearEarlier(code)) return code;
 
   std::string eventBytes;
   FileError fe;
@@ -80,6 +96,17 @@ int RunReplace(const Options& o, Report& report) {
   report.Line("输入大小：" + GroupDigits(input->Size()) + " 字节");
   rm::ReplaceOutcome outcome;
   rm::Error error;
+  if (SkipUnchangedAsked()) {
+    bool unchanged = false;
+    if (!FindUnchanged(*input, events, outcome, unchanged, error)) {
+      return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
+    }
+    if (unchanged) {
+      ReportStreams(report, outcome);
+      report.Line(kUnchangedLine);
+      return kExitUnchanged;
+    }
+  }
   {
     auto part = OutputFile::Create(run.Part(), fe);
     if (!part)
@@ -107,7 +134,6 @@ int RunReplace(const Options& o, Report& report) {
     return run.Fail(kExitVerify, rm::Describe(error));
   }
   written.reset();
-  int code = kExitOk;
   if (!run.Commit(code)) return code;
   if (outcome.identicalCopy) {
     report.Line("文件中没有事件流，也没有要添加的事件：输出文件与输入文件逐字节相同。");
@@ -151,12 +177,14 @@ bool DumpReadsBack(const std::string& written, const std::vector<rm::Event>& dum
 
 int RunDump(const Options& o, Report& report) {
   report.Line("输入文件：" + PathText(o.input));
-  const Path target = WithSuffix(o.dumpName, "_evt.txt");
-  if (SameFile(o.input, target) || SameFile(o.input, WithSuffix(target, ".part"))) {
+  const Path target = TargetOf(o);
+  if (SameFile(o.input, target) || SameFile(o.input, PartOf(target))) {
     report.Line("错误：事件文件与输入文件是同一个文件，输入文件保持不变。");
     return kExitOutput;
   }
   WriteRun run(report, target);
+  int code = kExitOk;
+  if (!run.ClearEarlier(code)) return code;
   FileError fe;
   auto input = InputFile::Open(o.input, fe);
   if (!input) return run.Fail(kExitInput, "无法打开输入文件：" + Describe(fe));
@@ -194,7 +222,6 @@ int RunDump(const Options& o, Report& report) {
       !DumpReadsBack(back, dumped)) {
     return run.Fail(kExitVerify, "写出的事件文件读回后与导出的事件不一致");
   }
-  int code = kExitOk;
   if (!run.Commit(code)) return code;
   report.Line("导出的事件：" + std::to_string(dumped.size()) + " 个");
   for (const rm::Event& e : dumped) ReportEvent(report, e);

@@ -20,6 +20,10 @@ enum ExitCode : int {
   kExitOutput = 5,    // output cannot be written (also: input and output are one file)
   kExitDeclined = 6,  // -m (image maps)
   kExitVerify = 7,    // the written file failed its check and was deleted
+  // Out of memory or a fault of the tool's own; nothing written.
+  kExitInternal = 8,
+  // RMEVENTS_UNCHANGED=skip and nothing to change: the film was left alone, nothing written.
+  kExitUnchanged = 9,
 };
 
 inline constexpr std::size_t kMaxEventsFileSize = std::size_t{64} << 20;

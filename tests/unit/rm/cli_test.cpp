@@ -5,14 +5,18 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 
 #include "command_line.h"
 #include "file_io.h"
+#include "guarded_run.h"
 #include "rm/event_text.h"
 #include "rm_builder.h"
 #include "rm_films.h"
 #include "run.h"
+#include "unchanged.h"
 
 namespace {
 
@@ -138,6 +142,56 @@ TEST_F(Cli, FailuresLeaveNoOutputAndKeepTheInput) {
   }
   EXPECT_EQ(ReadFile(film_), original);
   EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "bad.txt", "cut.rm", "影片 一%1.rm"}));
+}
+
+// Sets RMEVENTS_UNCHANGED for this process (null: removes it).
+void SetUnchanged(const char* value) {
+#ifdef _WIN32
+  _putenv_s(rmevents::kUnchangedVariable, value ? value : "");
+#else
+  value ? setenv(rmevents::kUnchangedVariable, value, 1) : unsetenv(rmevents::kUnchangedVariable);
+#endif
+}
+
+TEST_F(Cli, LeavesAFilmWithoutEventsAloneWhenAskedTo) {
+  const Path plain = dir_ / U8("无事件 a.rm");
+  const rmtest::Bytes bytes = rmtest::Build(rmtest::FfmpegFilm());
+  WriteFile(plain, bytes);
+  WriteFile(out_, std::string("an output left by an earlier run"));
+  SetUnchanged("skip");
+  const int skipped = Run({Arg("-i"), Arg(plain), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)});
+  const std::string said = Said();
+  const int stripped = Run({Arg("-i"), Arg(film_), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)});
+  SetUnchanged(nullptr);
+  EXPECT_EQ(skipped, rmevents::kExitUnchanged) << said;
+  const std::string last = std::string(rmevents::kUnchangedLine) + "\n";
+  EXPECT_EQ(said.substr(said.size() - std::min(said.size(), last.size())), last) << said;
+  EXPECT_NE(said.find("已删除之前留下的同名输出文件"), std::string::npos) << said;
+  EXPECT_EQ(stripped, rmevents::kExitOk) << Said();  // the film with events: rewritten as ever
+  const rmtest::Bytes want = rmtest::Build(rmtest::EventFilmStripped());
+  EXPECT_EQ(ReadFile(out_), std::string(want.begin(), want.end()));
+  fs::remove(out_);
+  EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "影片 一%1.rm", "无事件 a.rm"}));
+}
+
+// Out of memory once the film is written (here while its report is printed): the run still ends
+// with the failure lines and leaves no output.
+TEST_F(Cli, AFaultLeavesTheFailureLinesAndNoOutput) {
+  static int calls;
+  static std::string printed;
+  calls = 0;
+  printed.clear();
+  const int code =
+      rmevents::RunAndPrint({Arg("-i"), Arg(film_), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)},
+                            [](const rmevents::Report& report) {
+                              if (calls++ == 0) throw std::bad_alloc();
+                              printed = report.Joined();
+                            });
+  EXPECT_EQ(code, rmevents::kExitInternal);
+  const std::string tail = "错误：内存不足，无法完成\n未写出输出文件。\n";
+  EXPECT_EQ(printed.substr(printed.size() - std::min(printed.size(), tail.size())), tail)
+      << printed;
+  EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "影片 一%1.rm"}));
 }
 
 TEST(CommandLine, SwitchesAndMisuse) {
