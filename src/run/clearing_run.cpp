@@ -64,6 +64,9 @@ void Run(const RunControls& controls) {
   // run left, would run in its place. The wait still makes its one pass over the window's events,
   // as it does for a batch that cannot start, and the run goes on.
   const bool written = WriteBatch(tempFolder, ListEntries(controls.list), codePage);
+  // A film without events is left as it is: the tool reads its headers only and writes no copy,
+  // instead of copying the whole film onto itself. cmd and every tool line inherit this.
+  SetEnvironmentVariableW(L"RMEVENTS_UNCHANGED", L"skip");
   const std::wstring cmd = platform::SystemFolderFile(L"cmd.exe");
   (void)process::ShellWait(
       written && !cmd.empty() ? BatchCommandLine(cmd, BatchFilePath(tempFolder)) : std::wstring(),

@@ -46,6 +46,8 @@ FilmOutcome Judge(const std::wstring& entry, bool replace, unsigned codePage,
     return film;
   }
   film.copy = CleanedCopyPath(*name);
+  // ret.txt is in the ANSI code page: a name it cannot hold is shown as the batch knew it.
+  if (!platform::ToCodePageExactly(entry, CP_ACP)) film.entry = *name;
   if (replace) {
     film.outcome = OutcomeOfReplacement(ReplaceWithCleanedCopy(entry, film.copy));
   } else {
@@ -63,12 +65,12 @@ FilmOutcome Judge(const std::wstring& entry, bool replace, unsigned codePage,
 std::vector<FilmOutcome> ReplaceAndJudge(const std::vector<std::wstring>& entries, bool replace,
                                          unsigned batchCodePage, std::wstring_view toolReport) {
   std::vector<FilmOutcome> outcomes;
-  for (const std::wstring& entry : entries) {
+  for (size_t i = 0; i < entries.size(); ++i) {
     // The first pass moved its copy away; the film fared as the first time said.
-    const auto earlier = std::find_if(outcomes.begin(), outcomes.end(),
-                                      [&](const FilmOutcome& film) { return film.entry == entry; });
-    outcomes.push_back(
-        earlier != outcomes.end() ? *earlier : Judge(entry, replace, batchCodePage, toolReport));
+    const auto judged = entries.begin() + static_cast<std::ptrdiff_t>(i);
+    const auto earlier = std::find(entries.begin(), judged, entries[i]);
+    outcomes.push_back(earlier != judged ? outcomes[static_cast<size_t>(earlier - entries.begin())]
+                                         : Judge(entries[i], replace, batchCodePage, toolReport));
   }
   return outcomes;
 }

@@ -318,6 +318,14 @@ int Starts(const std::vector<std::wstring>& args) {
 
 int Run(std::vector<std::wstring> args) {
   DWORD pid = 0;
+  // --env NAME=VALUE: for the programs this call starts (Wine sets TMP from the prefix, whatever
+  // the script's own environment says).
+  while (args.size() >= 2 && args[0] == L"--env") {
+    const size_t equals = args[1].find(L'=');
+    if (equals == std::wstring::npos) return Fail(L"--env needs NAME=VALUE");
+    SetEnvironmentVariableW(args[1].substr(0, equals).c_str(), args[1].c_str() + equals + 1);
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (args.size() >= 2 && args[0] == L"--pid") {
     pid = static_cast<DWORD>(_wtoi(args[1].c_str()));
     args.erase(args.begin(), args.begin() + 2);
