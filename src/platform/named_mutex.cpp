@@ -25,7 +25,9 @@ bool NamedMutex::Acquire() {
 }
 
 bool NamedMutex::AcquirePumping() {
-  if (held_) return true;
+  // A free mutex is taken without a look at the queue: the caller's handlers run only when there
+  // is something to wait for.
+  if (TryAcquire()) return true;
   return handle_ && Took(WaitPumping(handle_.Get()) ? WAIT_OBJECT_0 : WAIT_FAILED);
 }
 

@@ -26,7 +26,8 @@ class NamedMutex {
   // on, or, for TryAcquire, is held by someone else.
   [[nodiscard]] bool TryAcquire();
   [[nodiscard]] bool Acquire();
-  // The calling thread's window keeps handling its events while it waits.
+  // The calling thread's window keeps handling its events while it waits (only when it must
+  // wait: a free mutex is taken at once).
   [[nodiscard]] bool AcquirePumping();
 
   void Release();

@@ -53,6 +53,8 @@ bool WriteBatch(const std::wstring& tempFolder, const std::vector<std::wstring>&
 void Run(const RunControls& controls) {
   const std::wstring tempFolder = TempFolder();
   DisabledWhileRunning disabled(controls.clearButton);
+  // The films of the click, before the window's events may run in the wait below.
+  const std::vector<std::wstring> entries = ListEntries(controls.list);
   // Runs with the same TMP take turns; the window stays usable while this one waits, and the
   // button stays disabled. A lock that cannot be had (no such object) leaves the run unguarded
   // rather than not run at all.
@@ -63,7 +65,7 @@ void Run(const RunControls& controls) {
   // A batch that could not be written is not started: a half-written one, or the one an earlier
   // run left, would run in its place. The wait still makes its one pass over the window's events,
   // as it does for a batch that cannot start, and the run goes on.
-  const bool written = WriteBatch(tempFolder, ListEntries(controls.list), codePage);
+  const bool written = WriteBatch(tempFolder, entries, codePage);
   // A film without events is left as it is: the tool reads its headers only and writes no copy,
   // instead of copying the whole film onto itself. cmd and every tool line inherit this.
   SetEnvironmentVariableW(L"RMEVENTS_UNCHANGED", L"skip");

@@ -56,6 +56,11 @@ check "started with a read-only and a held film: ends by itself" "shown=0 exit=0
 touch "$work/release"
 wait "$holder"
 end_notepads
+check "the report tells why neither film was replaced" \
+"  $(win "$readonly_film")：未替换：原文件是只读的，清除后的副本留在 $(win "$readonly_film").tmp
+  $(win "$held")：未替换：原文件正被其他程序使用，清除后的副本留在 $(win "$held").tmp
+合计：已清除 0 个（其中已替换原文件 0 个），没有事件 0 个，未清除 0 个，已清除但未替换 2 个。" \
+  "$(iconv -f GBK -t UTF-8 "$temp_dir/ret.txt" | tr -d '\r' | sed -n '/^清除结果/,$p' | tail -n +2)"
 for film in "$readonly_film" "$held"; do
   check "kept whole under its name, the cleaned copy beside it: ${film#"$work/"}" \
     "same events=0 data-streams=0 media=same" \
