@@ -2,10 +2,8 @@
 # Several Quellins sharing one TMP, as Explorer starts them for a selection (one start per film,
 # all at once): every film cleaned, one run and one Notepad for the selection, runs never overlap,
 # and a run whose Quellin was killed does not block the next.
-# Further arguments: SLOW_TOOL_EXE, the stand-in that takes its time over each film.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/run_lib.sh"
-slow_exe="$8"
 
 make_master
 

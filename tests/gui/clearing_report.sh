@@ -7,7 +7,6 @@
 # stand-in at its first blank's prefix still runs the real batch.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/run_lib.sh"
-slow_exe="$8"
 
 make_master
 # A film without events: the master with its events removed by the tool itself.

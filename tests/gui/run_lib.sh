@@ -1,10 +1,12 @@
 # Shared by the event-clearing scripts; source after lib.sh. Their further arguments:
-#   RMEVENTS_EXE IMAGE_EXE SIZE_DOUBLE_EXE WORKDIR
-# (the real tool, the program without its payload, the size-limit stand-in, a scratch folder).
+#   RMEVENTS_EXE IMAGE_EXE SIZE_DOUBLE_EXE WORKDIR SLOW_TOOL_EXE
+# (the real tool, the program without its payload, the size-limit stand-in, a scratch folder, the
+# stand-in that takes its time over each film).
 rmevents_exe="$4"
 image="Z:$(printf %s "$5" | tr / '\\')"
 double_exe="$6"
 work="$7"
+slow_exe="${8:-}"
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/demo_film.sh"
 # The film helpers run Wine through this build's wrapper and prefix.
 QUELLIN_WINE64="$wine_run"
