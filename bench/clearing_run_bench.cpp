@@ -77,7 +77,9 @@ bool RunAndWait(std::wstring commandLine, HANDLE output) {
 }
 
 // Ends the Notepads the runs opened: children of this program or of the Quellin it started.
-void EndNotepadsOf(const std::vector<DWORD>& parents) {
+// Returns how many there were: one per run.
+int EndNotepadsOf(const std::vector<DWORD>& parents) {
+  int ended = 0;
   platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof(entry);
@@ -89,7 +91,9 @@ void EndNotepadsOf(const std::vector<DWORD>& parents) {
     }
     platform::UniqueHandle notepad(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
     if (notepad) TerminateProcess(notepad.Get(), 0);
+    ++ended;
   }
+  return ended;
 }
 
 class Bench {
@@ -211,6 +215,7 @@ class Bench {
   struct SelectionTimes {
     double whole = -1;       // first start to last end
     double longestJoin = 0;  // the longest life of a start that handed its film over
+    int runs = 0;            // how many runs (Notepads) the selection made: 1 when all joined
   };
 
   SelectionTimes Selection(const std::wstring& quellin) const {
@@ -251,7 +256,7 @@ class Bench {
       CloseHandle(info.hProcess);
     }
     Sleep(300);
-    EndNotepadsOf(ids);
+    times.runs = EndNotepadsOf(ids);
     return times;
   }
 
@@ -308,6 +313,7 @@ int wmain(int argc, wchar_t** argv) {
 
   std::vector<double> alone, click, batch, oneShot, clickRatio, batchRatio, oneShotRatio;
   std::vector<double> selection, selectionRatio, longestJoin;
+  int mostRuns = 0;
   bool selectionReplaced = !quellin.empty();
   bool clickReplaced = true;
   bool oneShotReplaced = !quellin.empty();
@@ -336,6 +342,7 @@ int wmain(int argc, wchar_t** argv) {
       selection.push_back(times.whole);
       selectionRatio.push_back(times.whole / oneShotTime);
       longestJoin.push_back(times.longestJoin);
+      mostRuns = std::max(mostRuns, times.runs);
     }
   }
 
@@ -362,6 +369,9 @@ int wmain(int argc, wchar_t** argv) {
                 Median(selection), Median(selectionRatio));
     std::printf("    longest life of a handing-over start: %8.1f ms   (worst round %.1f ms)\n",
                 Median(longestJoin), *std::max_element(longestJoin.begin(), longestJoin.end()));
+    std::printf(
+        "    runs (Notepads) a selection made:     %8d   (most in a round; 1 = all joined)\n",
+        mostRuns);
   } else if (!quellin.empty()) {
     std::printf("  the selection: FAILED, not every film was replaced by its cleaned copy\n");
   }

@@ -7,7 +7,9 @@ namespace run {
 GatheringClock::GatheringClock(std::uint64_t openedAtMs)
     : latest_(openedAtMs + kLongestMs), closesAt_(openedAtMs + kOpenMs) {}
 
-void GatheringClock::Arrived() { closesAt_ = std::min(latest_, closesAt_ + kPerArrivalMs); }
+void GatheringClock::Arrived(std::uint64_t nowMs) {
+  closesAt_ = std::min(latest_, std::max(closesAt_ + kPerArrivalMs, nowMs + kOpenMs));
+}
 
 std::wstring EncodeJoin(const std::vector<std::wstring>& films) {
   std::wstring text;

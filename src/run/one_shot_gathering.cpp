@@ -1,6 +1,9 @@
 #include "run/one_shot_gathering.h"
 
-#include "platform/message_pump.h"
+#include <chrono>
+#include <optional>
+
+#include "platform/unique_handle.h"
 #include "run/run_lock.h"
 #include "run/temp_folder_key.h"
 
@@ -64,51 +67,76 @@ bool OneShotGathering::OpenWindow() {
     electMutex_.Release();
     return false;
   }
-  window_ = CreateWindowExW(0, kWindowClass, windowName_.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (window_ == nullptr) {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    clock_ = std::make_unique<GatheringClock>(GetTickCount64());
+  }
+  platform::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!ready) {
     electMutex_.Release();
     return false;
   }
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  clock_ = std::make_unique<GatheringClock>(GetTickCount64());
+  server_ = std::thread(&OneShotGathering::Serve, this, ready.Get());
+  WaitForSingleObject(ready.Get(), INFINITE);
+  if (window_ == nullptr) {
+    server_.join();
+    electMutex_.Release();
+    return false;
+  }
   return true;
 }
 
-bool OneShotGathering::TakeJoin(const COPYDATASTRUCT& data) {
-  if (closed_ || clock_ == nullptr || data.dwData != kJoinTag ||
-      data.cbData % sizeof(wchar_t) != 0) {
-    return false;
+void OneShotGathering::Serve(HANDLE ready) {
+  window_ = CreateWindowExW(0, kWindowClass, windowName_.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (window_ != nullptr) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
+  SetEvent(ready);
+  if (window_ == nullptr) return;
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+}
+
+bool OneShotGathering::TakeJoin(const COPYDATASTRUCT& data) {
+  if (data.dwData != kJoinTag || data.cbData % sizeof(wchar_t) != 0) return false;
   const std::wstring_view text(static_cast<const wchar_t*>(data.lpData),
                                data.cbData / sizeof(wchar_t));
   const std::optional<std::vector<std::wstring>> films = DecodeJoin(text);
   if (!films) return false;
+  std::lock_guard<std::mutex> guard(lock_);
+  if (closed_ || clock_ == nullptr) return false;
   joined_.insert(joined_.end(), films->begin(), films->end());
-  clock_->Arrived();
+  clock_->Arrived(GetTickCount64());
+  arrived_.notify_all();
   return true;
 }
 
 std::vector<std::wstring> OneShotGathering::CloseAndCollect() {
-  if (window_ != nullptr && clock_ != nullptr) {
+  {
+    std::unique_lock<std::mutex> guard(lock_);
+    // Each arrival may move the close later, so the clock is read again after every wake.
     for (;;) {
-      // Films already on their way are taken before the clock is looked at, so a gatherer that
-      // was busy writing the tool does not turn away starts that came in time.
-      if (!platform::PumpPendingMessages()) break;
       const ULONGLONG now = GetTickCount64();
-      if (clock_->IsClosed(now)) break;
-      MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(clock_->ClosesAtMs() - now),
-                                  QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      if (clock_ == nullptr || clock_->IsClosed(now)) break;
+      arrived_.wait_for(guard, std::chrono::milliseconds(clock_->ClosesAtMs() - now));
     }
   }
   Close();
+  std::lock_guard<std::mutex> guard(lock_);
   return std::move(joined_);
 }
 
 void OneShotGathering::Close() {
-  closed_ = true;
-  if (window_ != nullptr) {
-    DestroyWindow(window_);
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    closed_ = true;
+  }
+  // The window goes on its own thread; films that reached it before are in joined_, and a start
+  // that comes later finds no window and gathers for itself once the election mutex is free.
+  if (server_.joinable()) {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    server_.join();
     window_ = nullptr;
   }
   electMutex_.Release();
@@ -116,6 +144,11 @@ void OneShotGathering::Close() {
 
 LRESULT CALLBACK OneShotGathering::WindowProc(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    DestroyWindow(window);
+    PostQuitMessage(0);
+    return 0;
+  }
   if (message == WM_COPYDATA) {
     auto* self = reinterpret_cast<OneShotGathering*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     try {

@@ -4,10 +4,12 @@
 // over all of them.
 #pragma once
 
-#include <cstdint>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -35,19 +37,26 @@ class OneShotGathering {
   // the other has gone.
   [[nodiscard]] Role JoinOrOpen(const std::vector<std::wstring>& films);
 
-  // For the gatherer: handles the thread's events until the gathering closes (GatheringClock),
-  // then takes no more films and returns those handed over, in the order they arrived.
+  // For the gatherer: waits until the gathering closes (GatheringClock), then takes no more films
+  // and returns those handed over, in the order they arrived.
   [[nodiscard]] std::vector<std::wstring> CloseAndCollect();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool OpenWindow();
+  void Serve(HANDLE ready);
   bool TakeJoin(const COPYDATASTRUCT& data);
   void Close();
 
   std::wstring windowName_;
   platform::NamedMutex electMutex_;
+  // The window lives on a thread of its own, so joining starts are answered at once while this
+  // start brings the tool into TMP and makes its own window.
+  std::thread server_;
   HWND window_ = nullptr;
+
+  std::mutex lock_;  // guards what follows, shared by the two threads
+  std::condition_variable arrived_;
   std::unique_ptr<GatheringClock> clock_;
   bool closed_ = false;
   std::vector<std::wstring> joined_;

@@ -71,7 +71,8 @@ struct Process {
 
 // Starts EXE with the command line `"EXE" ARGUMENT-TEXT`, so the program's own argument text is
 // exactly ARGUMENT-TEXT.
-bool StartProgram(const std::wstring& exe, const std::wstring& argumentText, Process& started) {
+bool StartProgram(const std::wstring& exe, const std::wstring& argumentText, Process& started,
+                  DWORD flags = 0) {
   std::wstring commandLine = L"\"" + exe + L"\" " + argumentText;
   // Wine would hand the driver's own standard streams on to the program, and from it to the
   // Notepad a run opens, which would hold the script's pipe open for good: they get NUL instead.
@@ -83,8 +84,8 @@ bool StartProgram(const std::wstring& exe, const std::wstring& argumentText, Pro
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
   PROCESS_INFORMATION info = {};
-  const bool ok = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                 nullptr, &startup, &info) != FALSE;
+  const bool ok = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, flags,
+                                 nullptr, nullptr, &startup, &info) != FALSE;
   CloseHandle(nul);
   if (!ok) return false;
   started = {info.hProcess, info.hThread, info.dwProcessId};
@@ -282,11 +283,15 @@ int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args
 // of them showed its main window).
 int Starts(const std::vector<std::wstring>& args) {
   if (args.size() < 4) return Fail(L"starts needs S, EXE and ARGUMENT-TEXTs");
+  // Each start is made suspended and then all are let go together: under Wine making a process
+  // takes long enough that starts made one after another would come far apart, where Explorer's
+  // come within milliseconds.
   std::vector<Process> started;
   for (size_t i = 3; i < args.size(); ++i) {
     Process process;
-    if (StartProgram(args[2], args[i], process)) started.push_back(process);
+    if (StartProgram(args[2], args[i], process, CREATE_SUSPENDED)) started.push_back(process);
   }
+  for (const Process& process : started) ResumeThread(process.thread);
   const ULONGLONG deadline =
       GetTickCount64() + static_cast<ULONGLONG>(_wtof(args[1].c_str()) * 1000);
   bool shown = false;

@@ -33,10 +33,12 @@ TEST(GatheringClock, OpensBrieflyEachArrivalExtendsItNeverBeyondTheLongest) {
   run::GatheringClock clock(1000);
   EXPECT_FALSE(clock.IsClosed(1399));
   EXPECT_TRUE(clock.IsClosed(1400));
-  clock.Arrived();
+  clock.Arrived(1010);
   EXPECT_EQ(clock.ClosesAtMs(), 1600u);
-  for (int i = 0; i < 14; ++i) clock.Arrived();
-  EXPECT_EQ(clock.ClosesAtMs(), 3000u) << "fifteen starts never hold the run beyond 2 s";
+  clock.Arrived(1590);
+  EXPECT_EQ(clock.ClosesAtMs(), 1990u) << "open a while after the latest start";
+  for (int i = 0; i < 30; ++i) clock.Arrived(2000 + 100 * static_cast<std::uint64_t>(i));
+  EXPECT_EQ(clock.ClosesAtMs(), 5000u) << "starts that keep coming never hold the run beyond 4 s";
 }
 
 TEST(JoinMessage, FilmsTravelWholeEmptyEntriesIncluded) {
