@@ -9,6 +9,7 @@
 #include "files/path_part.h"
 #include "files/user_message.h"
 #include "platform/message_pump.h"
+#include "platform/screen_dpi.h"
 
 namespace files {
 namespace {
@@ -16,10 +17,7 @@ namespace {
 // Where the pattern box opens: half the screen less 3000 twips across, less 300 down, with the
 // screen measured in twips as whole pixels times whole twips per pixel, each half truncated.
 POINT PatternBoxTwips() {
-  HDC screen = GetDC(nullptr);
-  int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  if (dpi <= 0) dpi = USER_DEFAULT_SCREEN_DPI;
+  const int dpi = platform::SystemDpi();
   const int twipsPerPixel = 1440 / dpi > 0 ? 1440 / dpi : 1;
   const int widthTwips = GetSystemMetrics(SM_CXSCREEN) * twipsPerPixel;
   const int heightTwips = GetSystemMetrics(SM_CYSCREEN) * twipsPerPixel;

@@ -23,10 +23,4 @@ struct RunControls {
 // that fails is skipped; nothing is reported but the tool's own output in Notepad.
 void ClearEvents(const RunControls& controls) noexcept;
 
-// The value of TMP, read afresh; empty when it is not set.
-std::wstring TempFolder();
-
-// The entries of a list box, in order.
-std::vector<std::wstring> ListEntries(HWND list);
-
 }  // namespace run

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "files/user_message.h"
+#include "platform/screen_dpi.h"
 #include "ui/main_window_controls.h"
 #include "ui/twips.h"
 
@@ -77,7 +78,7 @@ void PlaceBox(HWND box, const std::optional<TwipsPoint>& position) {
   int left = 0;
   int top = 0;
   if (position) {
-    const int dpi = SystemDpi();
+    const int dpi = platform::SystemDpi();
     left = TwipsToPixels(position->left, dpi);
     top = TwipsToPixels(position->top, dpi);
   } else {
@@ -139,7 +140,7 @@ std::wstring InputBox(HWND owner, std::wstring_view prompt, std::wstring_view ti
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
     face = metrics.lfMessageFont.lfFaceName;
     const int height = metrics.lfMessageFont.lfHeight;
-    if (height != 0) pointSize = MulDiv(height < 0 ? -height : height, 72, SystemDpi());
+    if (height != 0) pointSize = MulDiv(height < 0 ? -height : height, 72, platform::SystemDpi());
   }
 
   // Prompt at the top left, OK and Cancel beside it, the answer along the bottom, in dialog

@@ -6,6 +6,7 @@
 
 #include "files/add_items.h"
 #include "files/screen_pointer.h"
+#include "platform/screen_dpi.h"
 #include "process/get_arguments.h"
 #include "run/clearing_run.h"
 #include "shell/shell_verb.h"
@@ -37,7 +38,7 @@ bool MainWindow::Create(HINSTANCE instance) {
   // The program's icon; the About window takes its picture from here too.
   if (!RegisterFormClass(instance, kMainWindowClass, WindowProc, true)) return false;
 
-  const int dpi = SystemDpi();
+  const int dpi = platform::SystemDpi();
   RECT frame = {0, 0, TwipsToPixels(kClientWidthTwips, dpi),
                 TwipsToPixels(kClientHeightTwips, dpi)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);

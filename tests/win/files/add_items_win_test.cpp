@@ -11,6 +11,7 @@
 #include "dialog_driver.h"
 #include "files/file_dialog.h"
 #include "files/screen_pointer.h"
+#include "platform/list_box.h"
 #include "test_support.h"
 
 namespace files {
@@ -18,6 +19,7 @@ namespace {
 
 using namespace std::string_view_literals;
 using Entries = std::vector<std::wstring>;
+using platform::ListEntries;
 
 // A list box like the main window's: single selection, not sorted.
 class ListBoxTest : public ::testing::Test {
