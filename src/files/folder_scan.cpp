@@ -11,7 +11,7 @@
 #include "files/folder_scan_order.h"
 #include "files/screen_pointer.h"
 #include "files/user_locale_case.h"
-#include "process/shell_wait.h"
+#include "platform/message_pump.h"
 #include "platform/unique_handle.h"
 
 namespace files {
@@ -72,7 +72,7 @@ std::wstring ScanFolder(const std::wstring& folder, const std::wstring& patterns
     }
     SetEvent(done.Get());
   });
-  process::WaitPumping(done.Get());
+  platform::WaitPumping(done.Get());
   worker.join();
   if (failure) std::rethrow_exception(failure);
   return ScanText(paths);

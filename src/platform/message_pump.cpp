@@ -5,6 +5,10 @@
 namespace platform {
 namespace {
 
+// The longest stretch the wait blocks without looking at the message queue. Messages wake it at
+// once; this only bounds the cases where nothing wakes it (and the quitting wait below).
+constexpr DWORD kSliceMs = 100;
+
 bool TakesDialogKeys(HWND topLevel) {
   if ((GetWindowLongPtrW(topLevel, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0) return true;
   wchar_t className[8] = {};
@@ -34,6 +38,18 @@ bool PumpPendingMessages() {
     DispatchMessageOf(msg);
   }
   return true;
+}
+
+void WaitPumping(HANDLE object) {
+  for (;;) {
+    const bool quitting = !PumpPendingMessages();
+    // Once WM_QUIT is pending it counts as input for good, so a message wait would return at once
+    // and spin; from then on the wait sleeps on the object alone, one slice at a time.
+    const DWORD result = quitting ? WaitForSingleObject(object, kSliceMs)
+                                  : MsgWaitForMultipleObjectsEx(1, &object, kSliceMs, QS_ALLINPUT,
+                                                                MWMO_INPUTAVAILABLE);
+    if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) return;
+  }
 }
 
 }  // namespace platform

@@ -17,4 +17,10 @@ void DispatchMessageOf(MSG& msg);
 // thread's own loop still sees it, and the messages behind it are left in the queue.
 [[nodiscard]] bool PumpPendingMessages();
 
+// Returns once `object` (a process, a thread) is signalled. Meanwhile the calling thread's
+// messages are handled at once as they arrive, and the thread never blocks for more than about
+// 100 ms at a stretch. After a WM_QUIT (left in the queue for the caller's loop) it still waits
+// for the end, handling only the messages that come before the quit.
+void WaitPumping(HANDLE object);
+
 }  // namespace platform

@@ -3,13 +3,6 @@
 #include "platform/message_pump.h"
 
 namespace process {
-namespace {
-
-// The longest stretch the wait blocks without looking at the message queue. Messages wake it at
-// once; this only bounds the cases where nothing wakes it (and the quitting wait below).
-constexpr DWORD kSliceMs = 100;
-
-}  // namespace
 
 StartedProcess StartProcess(const std::wstring& commandLine, int windowStyle) {
   StartedProcess started;
@@ -32,18 +25,6 @@ StartedProcess StartProcess(const std::wstring& commandLine, int windowStyle) {
   return started;
 }
 
-void WaitPumping(HANDLE process) {
-  for (;;) {
-    const bool quitting = !platform::PumpPendingMessages();
-    // Once WM_QUIT is pending it counts as input for good, so a message wait would return at once
-    // and spin; from then on the wait sleeps on the process alone, one slice at a time.
-    const DWORD result = quitting ? WaitForSingleObject(process, kSliceMs)
-                                  : MsgWaitForMultipleObjectsEx(1, &process, kSliceMs, QS_ALLINPUT,
-                                                                MWMO_INPUTAVAILABLE);
-    if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) return;
-  }
-}
-
 DWORD ShellWait(const std::wstring& commandLine, int windowStyle) {
   const StartedProcess started = StartProcess(commandLine, windowStyle);
   if (!started.handle) {
@@ -51,7 +32,7 @@ DWORD ShellWait(const std::wstring& commandLine, int windowStyle) {
     (void)platform::PumpPendingMessages();
     return 0;
   }
-  WaitPumping(started.handle.Get());
+  platform::WaitPumping(started.handle.Get());
   return started.id;
 }
 
