@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "files/item_merge.h"
-#include "files/screen_pointer.h"
 #include "files/user_locale_case.h"
-#include "files/user_message.h"
 #include "platform/error_text.h"
 #include "platform/list_box.h"
+#include "platform/screen_pointer.h"
+#include "platform/user_message.h"
 
 namespace files {
 namespace {
@@ -72,8 +72,8 @@ bool AddFilesToList(HWND list, const std::wstring& folder, std::wstring patterns
   } catch (...) {
     failure = platform::ErrorText(ERROR_GEN_FAILURE);
   }
-  if (!failure.empty()) ShowUserMessage(failure, MB_OK | MB_ICONERROR);
-  ShowDefaultPointer();
+  if (!failure.empty()) platform::ShowUserMessage(failure, MB_OK | MB_ICONERROR);
+  platform::ShowDefaultPointer();
   return merged;
 }
 

@@ -7,9 +7,9 @@
 #include "files/file_dialog.h"
 #include "files/folder_scan.h"
 #include "files/path_part.h"
-#include "files/user_message.h"
 #include "platform/message_pump.h"
 #include "platform/screen_dpi.h"
+#include "platform/user_message.h"
 
 namespace files {
 namespace {
@@ -46,7 +46,7 @@ class ScanStatus {
 };
 
 std::wstring ScanWithStatus(const std::wstring& folder, const std::wstring& patterns) {
-  ScanStatus status(ActiveOwner());
+  ScanStatus status(platform::ActiveOwner());
   return ScanFolder(folder, patterns);
 }
 
@@ -56,15 +56,17 @@ std::optional<std::wstring> OfferFolderScan(const std::wstring& picked, std::wst
                                             InputBoxFunction inputBox) {
   // A copy: the messages handled below may open another dialog.
   const std::wstring folder = RememberedDialog().lastDir;
-  const int answer = ShowUserMessage(L"要选择 " + folder + L" 及其子文件夹下所有同类文件吗？",
-                                     MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+  const int answer =
+      platform::ShowUserMessage(L"要选择 " + folder + L" 及其子文件夹下所有同类文件吗？",
+                                MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
   if (answer != IDYES) return std::nullopt;
   // The closed box's area repaints before the pattern box opens.
   static_cast<void>(platform::PumpPendingMessages());
   if (inputBox == nullptr) return std::nullopt;
   if (patterns.empty()) patterns = GetPathPart(picked, 2);
   const POINT at = PatternBoxTwips();
-  std::wstring typed = inputBox(ActiveOwner(), kPatternPrompt, L"*." + patterns, at.x, at.y);
+  std::wstring typed =
+      inputBox(platform::ActiveOwner(), kPatternPrompt, L"*." + patterns, at.x, at.y);
   if (typed.empty()) return std::nullopt;
   if (typed.find(L'.') == std::wstring::npos) typed = L"*" + typed + L"*";
   return ScanWithStatus(folder, typed);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "files/user_message.h"
 #include "platform/screen_dpi.h"
+#include "platform/user_message.h"
 #include "ui/main_window_controls.h"
 #include "ui/twips.h"
 
@@ -147,7 +147,7 @@ std::wstring InputBox(HWND owner, std::wstring_view prompt, std::wstring_view ti
   // units of that font.
   DialogTemplate dialog;
   dialog.Header(DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 262, 88, 4,
-                title.empty() ? std::wstring_view(files::kApplicationTitle) : title,
+                title.empty() ? std::wstring_view(platform::kApplicationTitle) : title,
                 static_cast<WORD>(pointSize), face);
   dialog.Item(SS_LEFT | SS_NOPREFIX, 7, 7, 190, 52, kIdInputBoxPrompt, 0x82, prompt);
   dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 205, 7, 50, 14, IDOK, 0x80, L"确定");

@@ -5,8 +5,8 @@
 #include <commctrl.h>
 
 #include "files/add_items.h"
-#include "files/screen_pointer.h"
 #include "platform/screen_dpi.h"
+#include "platform/screen_pointer.h"
 #include "process/get_arguments.h"
 #include "run/clearing_run.h"
 #include "shell/shell_verb.h"
@@ -164,7 +164,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETCURSOR:
       // The busy pointer of a long step shows over the whole window, its controls included.
-      if (files::IsBusyPointerShown()) {
+      if (platform::IsBusyPointerShown()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
       }

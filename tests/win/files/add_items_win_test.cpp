@@ -10,8 +10,8 @@
 
 #include "dialog_driver.h"
 #include "files/file_dialog.h"
-#include "files/screen_pointer.h"
 #include "platform/list_box.h"
+#include "platform/screen_pointer.h"
 #include "test_support.h"
 
 namespace files {
@@ -90,7 +90,7 @@ TEST_F(ListBoxTest, ASelectIndexPastTheEndIsAFailureAfterTheMerge) {
 // `nextOpened` tells whether one did.
 bool AddWhileUserWorks(HWND list, const std::function<void(HWND dialog)>& work, int answer,
                        double seconds, bool& nextOpened) {
-  ShowBusyPointer();
+  platform::ShowBusyPointer();
   nextOpened = false;
   testing_win::DialogDriver driver([&](DWORD gui) {
     HWND dialog = testing_win::WaitForDialog(gui);
@@ -118,7 +118,7 @@ TEST_F(ListBoxTest, AddFilesToListMergesThePickedFilesAndResetsThePointer) {
   EXPECT_TRUE(asked);
   EXPECT_EQ(ListEntries(list_), (Entries{root / L"b.rm", root / L"a.rm", L"C:\\old.rm"}));
   EXPECT_EQ(Selected(), 0);
-  EXPECT_FALSE(IsBusyPointerShown());
+  EXPECT_FALSE(platform::IsBusyPointerShown());
 
   // A cancelled dialog: nothing changes, nothing is reported, and the pointer is reset anyway.
   bool reported = false;
@@ -127,7 +127,7 @@ TEST_F(ListBoxTest, AddFilesToListMergesThePickedFilesAndResetsThePointer) {
   EXPECT_FALSE(reported);
   EXPECT_EQ(ListEntries(list_), (Entries{root / L"b.rm", root / L"a.rm", L"C:\\old.rm"}));
   EXPECT_EQ(Selected(), 0);
-  EXPECT_FALSE(IsBusyPointerShown());
+  EXPECT_FALSE(platform::IsBusyPointerShown());
 }
 
 }  // namespace
