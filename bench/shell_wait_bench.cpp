@@ -4,9 +4,9 @@
 //   shell_wait_bench [COUNT] [COMMAND LINE]     defaults: 100, "cmd.exe /c exit"
 //
 // The delay of one wait is the moment it returned minus the process's exit time from
-// GetProcessTimes, both on the system clock. ShellWait is StartProcess followed by platform::WaitPumping;
-// the delay rounds call these two directly so that the process handle stays open for
-// GetProcessTimes. Separate rounds time whole ShellWait calls, start to return.
+// GetProcessTimes, both on the system clock. ShellWait is StartProcess followed by
+// platform::WaitPumping; the delay rounds call these two directly so that the process handle stays
+// open for GetProcessTimes. Separate rounds time whole ShellWait calls, start to return.
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>

@@ -7,8 +7,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include "platform/temp_folder.h"
 #include "process/get_arguments.h"
-#include "run/clearing_run.h"
 #include "run/one_shot_gathering.h"
 #include "run/run_lock.h"
 #include "startup/auto_extract.h"
@@ -34,7 +34,7 @@ void BringToolIntoTemp(const std::wstring& tempFolder) {
 }  // namespace
 
 void Main() {
-  const std::wstring tempFolder = run::TempFolder();
+  const std::wstring tempFolder = platform::TempFolder();
   // Explorer starts one of us per selected film: the first gathers the films of the others into
   // its one run, and the others end here, before they do any work of their own.
   std::unique_ptr<run::OneShotGathering> gathering;

@@ -4,10 +4,11 @@
 #include <utility>
 
 #include "files/item_merge.h"
-#include "files/screen_pointer.h"
 #include "files/user_locale_case.h"
-#include "files/user_message.h"
 #include "platform/error_text.h"
+#include "platform/list_box.h"
+#include "platform/screen_pointer.h"
+#include "platform/user_message.h"
 
 namespace files {
 namespace {
@@ -29,29 +30,12 @@ class RedrawPaused {
 
 }  // namespace
 
-std::vector<std::wstring> ListEntries(HWND list) {
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  std::vector<std::wstring> entries;
-  if (count <= 0) return entries;
-  entries.reserve(static_cast<size_t>(count));
-  std::wstring text;
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    text.assign(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
-    const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                        reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    entries.push_back(text);
-  }
-  return entries;
-}
-
 std::wstring AddItems(std::wstring items, HWND list, bool keepExisting, wchar_t separator,
                       int selectIndex) {
   if (items.empty()) return {};
-  const std::vector<std::wstring> merged =
-      MergeItems(items, separator, keepExisting ? ListEntries(list) : std::vector<std::wstring>(),
-                 keepExisting, LowerCaseUserLocale);
+  const std::vector<std::wstring> merged = MergeItems(
+      items, separator, keepExisting ? platform::ListEntries(list) : std::vector<std::wstring>(),
+      keepExisting, LowerCaseUserLocale);
 
   {
     RedrawPaused paused(list);
@@ -88,8 +72,8 @@ bool AddFilesToList(HWND list, const std::wstring& folder, std::wstring patterns
   } catch (...) {
     failure = platform::ErrorText(ERROR_GEN_FAILURE);
   }
-  if (!failure.empty()) ShowUserMessage(failure, MB_OK | MB_ICONERROR);
-  ShowDefaultPointer();
+  if (!failure.empty()) platform::ShowUserMessage(failure, MB_OK | MB_ICONERROR);
+  platform::ShowDefaultPointer();
   return merged;
 }
 

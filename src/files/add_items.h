@@ -2,16 +2,12 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include <windows.h>
 
 #include "files/list_files_from_folder.h"
 
 namespace files {
-
-// The entries of a list box, in order.
-std::vector<std::wstring> ListEntries(HWND list);
 
 // Merges the item batch `items` (pieces joined by `separator`) into the list box `list`, as
 // MergeItems describes: new paths on top in their order, then the old entries that are not in the

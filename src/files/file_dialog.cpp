@@ -8,8 +8,8 @@
 #include <cderr.h>
 #include <commdlg.h>
 
-#include "files/user_message.h"
 #include "platform/text_conversion.h"
+#include "platform/user_message.h"
 
 namespace files {
 namespace {
@@ -30,7 +30,7 @@ HWND DialogOwner() {
       GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId()) {
     return foreground;
   }
-  return ActiveOwner();
+  return platform::ActiveOwner();
 }
 
 // Null for an empty text, so the dialog uses its own default.
@@ -99,7 +99,7 @@ std::wstring ShowFileDialog(int mode, std::wstring& filter, const std::wstring& 
     }
     DialogReading reading =
         ReadDialogBuffer(mode, platform::FromAnsi(fileBuffer), memory, overflowed);
-    if (reading.tooManyFiles) ShowUserMessage(L"文件选取过多。", MB_OK | MB_ICONERROR);
+    if (reading.tooManyFiles) platform::ShowUserMessage(L"文件选取过多。", MB_OK | MB_ICONERROR);
     return std::move(reading.result);
   } catch (...) {
     // Out of memory on the way: nothing chosen.

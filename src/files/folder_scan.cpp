@@ -9,9 +9,9 @@
 #include <windows.h>
 
 #include "files/folder_scan_order.h"
-#include "files/screen_pointer.h"
 #include "files/user_locale_case.h"
 #include "platform/message_pump.h"
+#include "platform/screen_pointer.h"
 #include "platform/unique_handle.h"
 
 namespace files {
@@ -54,7 +54,7 @@ class FileSystemLister : public FolderLister {
 
 std::wstring ScanFolder(const std::wstring& folder, const std::wstring& patterns) {
   if (folder.empty()) return {};
-  BusyPointerScope busy;
+  platform::BusyPointerScope busy;
   // The listing runs on a worker thread while this thread handles its window messages the moment
   // they arrive, also while one slow directory read (a network folder) holds the worker up.
   // Checking the queue after each entry instead is a round trip to the window server per entry:

@@ -7,8 +7,9 @@
 #include "files/file_dialog.h"
 #include "files/folder_scan.h"
 #include "files/path_part.h"
-#include "files/user_message.h"
 #include "platform/message_pump.h"
+#include "platform/screen_dpi.h"
+#include "platform/user_message.h"
 
 namespace files {
 namespace {
@@ -16,10 +17,7 @@ namespace {
 // Where the pattern box opens: half the screen less 3000 twips across, less 300 down, with the
 // screen measured in twips as whole pixels times whole twips per pixel, each half truncated.
 POINT PatternBoxTwips() {
-  HDC screen = GetDC(nullptr);
-  int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  if (dpi <= 0) dpi = USER_DEFAULT_SCREEN_DPI;
+  const int dpi = platform::SystemDpi();
   const int twipsPerPixel = 1440 / dpi > 0 ? 1440 / dpi : 1;
   const int widthTwips = GetSystemMetrics(SM_CXSCREEN) * twipsPerPixel;
   const int heightTwips = GetSystemMetrics(SM_CYSCREEN) * twipsPerPixel;
@@ -48,7 +46,7 @@ class ScanStatus {
 };
 
 std::wstring ScanWithStatus(const std::wstring& folder, const std::wstring& patterns) {
-  ScanStatus status(ActiveOwner());
+  ScanStatus status(platform::ActiveOwner());
   return ScanFolder(folder, patterns);
 }
 
@@ -58,15 +56,17 @@ std::optional<std::wstring> OfferFolderScan(const std::wstring& picked, std::wst
                                             InputBoxFunction inputBox) {
   // A copy: the messages handled below may open another dialog.
   const std::wstring folder = RememberedDialog().lastDir;
-  const int answer = ShowUserMessage(L"要选择 " + folder + L" 及其子文件夹下所有同类文件吗？",
-                                     MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+  const int answer =
+      platform::ShowUserMessage(L"要选择 " + folder + L" 及其子文件夹下所有同类文件吗？",
+                                MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
   if (answer != IDYES) return std::nullopt;
   // The closed box's area repaints before the pattern box opens.
   static_cast<void>(platform::PumpPendingMessages());
   if (inputBox == nullptr) return std::nullopt;
   if (patterns.empty()) patterns = GetPathPart(picked, 2);
   const POINT at = PatternBoxTwips();
-  std::wstring typed = inputBox(ActiveOwner(), kPatternPrompt, L"*." + patterns, at.x, at.y);
+  std::wstring typed =
+      inputBox(platform::ActiveOwner(), kPatternPrompt, L"*." + patterns, at.x, at.y);
   if (typed.empty()) return std::nullopt;
   if (typed.find(L'.') == std::wstring::npos) typed = L"*" + typed + L"*";
   return ScanWithStatus(folder, typed);

@@ -31,9 +31,10 @@ struct StartedProcess {
 void WaitUntilReady(HANDLE process, DWORD longestMs);
 
 // Starts `commandLine` with `windowStyle` and returns when the process has ended, handling window
-// events meanwhile, so the caller's handlers may run before it returns. The result is the process
-// id, or 0 when the start failed (after one round of pending events). The wait is on the process
-// handle, so the call returns as soon as the process ends, whatever its exit code.
+// events meanwhile, so the caller's handlers may run before it returns (platform::WaitPumping). The
+// result is the process id, or 0 when the start failed (after one round of pending events). The
+// wait is on the process handle, so the call returns as soon as the process ends, whatever its exit
+// code.
 DWORD ShellWait(const std::wstring& commandLine, int windowStyle);
 
 }  // namespace process

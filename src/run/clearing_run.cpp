@@ -7,6 +7,8 @@
 #include "files/write_text_file.h"
 #include "platform/system_folders.h"
 #include "platform/text_conversion.h"
+#include "platform/list_box.h"
+#include "platform/temp_folder.h"
 #include "process/shell_wait.h"
 #include "run/batch_names.h"
 #include "run/batch_text.h"
@@ -51,10 +53,10 @@ bool WriteBatch(const std::wstring& tempFolder, const std::vector<std::wstring>&
 }
 
 void Run(const RunControls& controls) {
-  const std::wstring tempFolder = TempFolder();
+  const std::wstring tempFolder = platform::TempFolder();
   DisabledWhileRunning disabled(controls.clearButton);
   // The films of the click, before the window's events may run in the wait below.
-  const std::vector<std::wstring> entries = ListEntries(controls.list);
+  const std::vector<std::wstring> entries = platform::ListEntries(controls.list);
   // Runs with the same TMP take turns; the window stays usable while this one waits, and the
   // button stays disabled. A lock that cannot be had (no such object) leaves the run unguarded
   // rather than not run at all.
@@ -78,8 +80,8 @@ void Run(const RunControls& controls) {
   // settled before Notepad shows the report, so the report can tell it.
   const bool replace = SendMessageW(controls.sameName, BM_GETCHECK, 0, 0) == BST_CHECKED;
   const std::wstring reportPath = ReportFilePath(tempFolder);
-  const std::vector<FilmOutcome> outcomes =
-      ReplaceAndJudge(ListEntries(controls.list), replace, codePage, ReadToolReport(reportPath));
+  const std::vector<FilmOutcome> outcomes = ReplaceAndJudge(
+      platform::ListEntries(controls.list), replace, codePage, ReadToolReport(reportPath));
   // A report that cannot be written leaves the tool's lines as they are; the run goes on.
   if (!outcomes.empty()) (void)files::WriteTextFile(reportPath, OutcomeSection(outcomes), true);
 
@@ -98,38 +100,6 @@ void ClearEvents(const RunControls& controls) noexcept {
   } catch (...) {
     // Only memory can run out here; the run stops and the button is enabled again on the way out.
   }
-}
-
-std::wstring TempFolder() {
-  std::wstring value(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetEnvironmentVariableW(L"TMP", value.data(), static_cast<DWORD>(value.size()));
-    if (length == 0) return {};
-    if (length < value.size()) {
-      value.resize(length);
-      return value;
-    }
-    // Too small: `length` is the size needed, terminator included.
-    value.resize(length);
-  }
-}
-
-std::vector<std::wstring> ListEntries(HWND list) {
-  std::vector<std::wstring> entries;
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring entry;
-    if (length > 0) {
-      entry.resize(static_cast<size_t>(length) + 1);
-      const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                          reinterpret_cast<LPARAM>(entry.data()));
-      entry.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    }
-    entries.push_back(std::move(entry));
-  }
-  return entries;
 }
 
 }  // namespace run

@@ -24,10 +24,4 @@ struct RunControls {
 // list is not changed. Every step that fails is skipped; the only report is ret.txt in Notepad.
 void ClearEvents(const RunControls& controls) noexcept;
 
-// The value of TMP, read afresh; empty when it is not set.
-std::wstring TempFolder();
-
-// The entries of a list box, in order.
-std::vector<std::wstring> ListEntries(HWND list);
-
 }  // namespace run

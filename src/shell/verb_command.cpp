@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/program_name.h"
+
 namespace shell {
 namespace {
 
@@ -22,15 +24,11 @@ std::wstring OwnCommandLine(std::wstring_view exePath, std::wstring_view extraAr
   const size_t slash = exePath.find_last_of(L"\\/");
   const std::wstring_view folder =
       slash == std::wstring_view::npos ? std::wstring_view{} : exePath.substr(0, slash);
-  std::wstring_view name = slash == std::wstring_view::npos ? exePath : exePath.substr(slash + 1);
-  if (const size_t dot = name.rfind(L'.'); dot != std::wstring_view::npos) {
-    name = name.substr(0, dot);
-  }
   std::wstring line;
   line += L'"';
   line += folder;
   line += L'\\';
-  line += name;
+  line += platform::ProgramName(exePath);
   line += L".exe\" ";
   line += extraArgs;
   line += L" \"";
@@ -40,13 +38,7 @@ std::wstring OwnCommandLine(std::wstring_view exePath, std::wstring_view extraAr
 }
 
 std::wstring ProgramNameOf(std::wstring_view commandLine) {
-  std::wstring text(commandLine);
-  std::replace(text.begin(), text.end(), L'/', L'\\');
-  text = text.substr(0, text.find(L'?'));
-  const size_t slash = text.rfind(L'\\');
-  std::wstring name = slash == std::wstring::npos ? text : text.substr(slash + 1);
-  if (const size_t dot = name.rfind(L'.'); dot != std::wstring::npos) name.resize(dot);
-  return name;
+  return platform::ProgramName(commandLine.substr(0, commandLine.find(L'?')));
 }
 
 ResolvedVerb ResolveVerbCommandFor(std::wstring_view exePath, std::wstring_view command,

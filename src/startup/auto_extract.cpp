@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "platform/own_program.h"
+#include "platform/temp_folder.h"
 #include "startup/divide_file.h"
 #include "startup/extraction_rules.h"
 #include "startup/file_time_text.h"
@@ -42,20 +43,7 @@ class SystemHost final : public ExtractionHost {
 
 }  // namespace
 
-std::wstring TempTargetDir() {
-  std::wstring value;
-  DWORD size = GetEnvironmentVariableW(L"TMP", nullptr, 0);
-  while (size > 0) {
-    value.assign(size, L'\0');
-    const DWORD got = GetEnvironmentVariableW(L"TMP", value.data(), size);
-    if (got < size) {
-      value.resize(got);
-      break;
-    }
-    size = got;  // the variable grew in between: try again with its new size
-  }
-  return value + L"\\";
-}
+std::wstring TempTargetDir() { return platform::TempFolder() + L"\\"; }
 
 bool NeedsExtraction(const std::wstring& targetDir, const std::vector<std::wstring>& names) {
   SystemHost host;

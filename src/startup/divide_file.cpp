@@ -8,7 +8,7 @@
 
 #include "files/make_path.h"
 #include "files/path_text.h"
-#include "files/screen_pointer.h"
+#include "platform/screen_pointer.h"
 #include "platform/text_conversion.h"
 #include "platform/unique_handle.h"
 #include "startup/divide_stream.h"
@@ -125,7 +125,7 @@ int DivideFile(const std::wstring& sourcePath, const std::wstring& targetDir,
                std::span<const std::uint8_t> marker, std::wstring& writtenList) {
   if (sourcePath.empty() || targetDir.empty()) return 0;
   const std::wstring target = WithTrailingBackslash(targetDir);
-  const files::BusyPointerScope busy;
+  const platform::BusyPointerScope busy;
   const auto source = FileBlockSource::Open(sourcePath);
   if (!source) return 0;
   FolderSink sink(target, writtenList);

@@ -1,5 +1,7 @@
 #include "startup/extraction_rules.h"
 
+#include "platform/program_name.h"
+
 namespace startup {
 namespace {
 
@@ -20,17 +22,8 @@ bool RecordTime(ExtractionHost& host, const std::wstring& application, std::wstr
 
 }  // namespace
 
-std::wstring ProgramName(std::wstring_view programFile) {
-  const std::size_t slash = programFile.find_last_of(L"\\/");
-  std::wstring_view name =
-      slash == std::wstring_view::npos ? programFile : programFile.substr(slash + 1);
-  const std::size_t dot = name.rfind(L'.');
-  if (dot != std::wstring_view::npos) name = name.substr(0, dot);
-  return std::wstring(name);
-}
-
 std::wstring SettingsApplication(std::wstring_view programFile) {
-  return L"QXPW_" + ProgramName(programFile);
+  return L"QXPW_" + platform::ProgramName(programFile);
 }
 
 ExtractReason FindExtractReason(ExtractionHost& host, const std::wstring& targetDir,

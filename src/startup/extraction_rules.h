@@ -39,11 +39,8 @@ class ExtractionHost {
 
 enum class ExtractReason { kUpToDate, kMissingFile, kChangedFile, kChangedProgram };
 
-// The program file's name without folder and extension: "C:\a\tool.exe" gives "tool".
-[[nodiscard]] std::wstring ProgramName(std::wstring_view programFile);
-
-// The settings application of a program file: "QXPW_" + its program name, so copies under
-// different file names keep separate records.
+// The settings application of a program file: "QXPW_" + its program name (platform::ProgramName),
+// so copies under different file names keep separate records.
 [[nodiscard]] std::wstring SettingsApplication(std::wstring_view programFile);
 
 // The first rule that fires, in order: an expected name missing from `targetDir` (a folder of

@@ -7,10 +7,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "files/path_part.h"
 #include "platform/message_pump.h"
 #include "platform/own_program.h"
 #include "platform/system_folders.h"
+#include "platform/program_name.h"
+#include "platform/screen_dpi.h"
 #include "platform/version_record.h"
 #include "process/shell_wait.h"
 #include "ui/about_contact.h"
@@ -39,10 +40,7 @@ std::wstring WindowText(HWND window) {
 
 // The program's name as the caption and the platform's About box show it; empty when the
 // program's own path cannot be read.
-std::wstring ProgramName() {
-  const std::wstring file = platform::OwnProgramFile();
-  return file.empty() ? std::wstring() : files::GetPathPart(file, 1);
-}
+std::wstring ProgramName() { return platform::ProgramName(platform::OwnProgramFile()); }
 
 // Explorer by its full path: by its bare name Windows would look in this program's folder first.
 void StartDetached(const std::wstring& commandLine, int showStyle) {
@@ -96,7 +94,7 @@ bool AboutWindow::Create(HWND owner) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
   if (!RegisterFormClass(instance, kAboutWindowClass, WindowProc, false)) return false;
   owner_ = owner;
-  dpi_ = SystemDpi();
+  dpi_ = platform::SystemDpi();
   RECT frame = {0, 0, TwipsToPixels(kAboutClientWidthTwips, dpi_),
                 TwipsToPixels(kAboutClientHeightTwips, dpi_)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);

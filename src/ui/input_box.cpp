@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "files/user_message.h"
+#include "platform/screen_dpi.h"
+#include "platform/user_message.h"
 #include "ui/main_window_controls.h"
 #include "ui/twips.h"
 
@@ -77,7 +78,7 @@ void PlaceBox(HWND box, const std::optional<TwipsPoint>& position) {
   int left = 0;
   int top = 0;
   if (position) {
-    const int dpi = SystemDpi();
+    const int dpi = platform::SystemDpi();
     left = TwipsToPixels(position->left, dpi);
     top = TwipsToPixels(position->top, dpi);
   } else {
@@ -139,14 +140,14 @@ std::wstring InputBox(HWND owner, std::wstring_view prompt, std::wstring_view ti
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
     face = metrics.lfMessageFont.lfFaceName;
     const int height = metrics.lfMessageFont.lfHeight;
-    if (height != 0) pointSize = MulDiv(height < 0 ? -height : height, 72, SystemDpi());
+    if (height != 0) pointSize = MulDiv(height < 0 ? -height : height, 72, platform::SystemDpi());
   }
 
   // Prompt at the top left, OK and Cancel beside it, the answer along the bottom, in dialog
   // units of that font.
   DialogTemplate dialog;
   dialog.Header(DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 262, 88, 4,
-                title.empty() ? std::wstring_view(files::kApplicationTitle) : title,
+                title.empty() ? std::wstring_view(platform::kApplicationTitle) : title,
                 static_cast<WORD>(pointSize), face);
   dialog.Item(SS_LEFT | SS_NOPREFIX, 7, 7, 190, 52, kIdInputBoxPrompt, 0x82, prompt);
   dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 205, 7, 50, 14, IDOK, 0x80, L"确定");

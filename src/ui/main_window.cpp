@@ -5,7 +5,8 @@
 #include <commctrl.h>
 
 #include "files/add_items.h"
-#include "files/screen_pointer.h"
+#include "platform/screen_dpi.h"
+#include "platform/screen_pointer.h"
 #include "process/get_arguments.h"
 #include "run/clearing_run.h"
 #include "run/one_shot_gathering.h"
@@ -38,7 +39,7 @@ bool MainWindow::Create(HINSTANCE instance) {
   // The program's icon; the About window takes its picture from here too.
   if (!RegisterFormClass(instance, kMainWindowClass, WindowProc, true)) return false;
 
-  const int dpi = SystemDpi();
+  const int dpi = platform::SystemDpi();
   RECT frame = {0, 0, TwipsToPixels(kClientWidthTwips, dpi),
                 TwipsToPixels(kClientHeightTwips, dpi)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
@@ -169,7 +170,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETCURSOR:
       // The busy pointer of a long step shows over the whole window, its controls included.
-      if (files::IsBusyPointerShown()) {
+      if (platform::IsBusyPointerShown()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
       }

@@ -95,13 +95,6 @@ bool RegisterFormClass(HINSTANCE instance, const wchar_t* className, WNDPROC win
   return RegisterClassExW(&windowClass) != 0;
 }
 
-int SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
-
 UniqueFont CreateMessageFont(const std::function<void(LOGFONTW&)>& change) {
   NONCLIENTMETRICSW metrics = {};
   metrics.cbSize = sizeof(metrics);

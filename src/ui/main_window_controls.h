@@ -24,9 +24,6 @@ using UniqueFont = platform::UniqueOwner<FontTraits>;
 [[nodiscard]] bool RegisterFormClass(HINSTANCE instance, const wchar_t* className,
                                      WNDPROC windowProc, bool withIcon);
 
-// The screen's DPI as the system reports it to this (system-DPI-aware) process.
-int SystemDpi();
-
 // The system's message font, the one message boxes use, after `change` (when given) has adjusted
 // its description; empty when it cannot be made.
 UniqueFont CreateMessageFont(const std::function<void(LOGFONTW&)>& change = {});

@@ -8,6 +8,7 @@
 
 #include "files/add_items.h"
 #include "files/item_merge.h"
+#include "platform/list_box.h"
 #include "ui/file_drop_target.h"
 
 namespace ui {
@@ -42,16 +43,6 @@ int ButtonPressed(UINT message) {
 int EntryCount(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)); }
 
 int ListIndex(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
-
-std::wstring EntryText(HWND list, int index) {
-  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == LB_ERR) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                                      reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
-}
 
 // A list box has no message that replaces an entry's text: the entry is taken out and put back,
 // and the selection and the scroll position are kept as they were.
@@ -127,8 +118,8 @@ void MainWindow::L_MouseMove(int buttons) {
   if (listIndex < 0 || dragIndex_ < 0 || listIndex >= count || dragIndex_ >= count) return;
   // The dragged entry and the one now under the pointer trade places; the selection stays on the
   // dragged entry.
-  const std::wstring kept = EntryText(list_, listIndex);
-  SetEntryText(list_, listIndex, EntryText(list_, dragIndex_));
+  const std::wstring kept = platform::ListEntryText(list_, listIndex);
+  SetEntryText(list_, listIndex, platform::ListEntryText(list_, dragIndex_));
   SetEntryText(list_, dragIndex_, kept);
   dragIndex_ = listIndex;
 }
@@ -145,7 +136,7 @@ void MainWindow::L_OLEDragDrop(IDataObject* data) {
 
 void MainWindow::L_Click() {
   const int selected = ListIndex(list_);
-  SetListToolTip(selected >= 0 ? EntryText(list_, selected) : std::wstring());
+  SetListToolTip(selected >= 0 ? platform::ListEntryText(list_, selected) : std::wstring());
 }
 
 void MainWindow::L_KeyDown(int keyCode) {

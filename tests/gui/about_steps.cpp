@@ -7,6 +7,7 @@
 #include "output.h"
 #include "target_window.h"
 #include "ui/about_window_ids.h"
+#include "ui/main_window_ids.h"
 
 namespace gui {
 namespace {
@@ -28,9 +29,14 @@ HWND WaitFor(auto find, double seconds) {
   }
 }
 
-// "closed" once `window` has gone (at most 2 s), else "open".
-int PrintWhetherClosed(HWND window) {
-  for (int wait = 0; wait < 100 && IsWindow(window); ++wait) Sleep(20);
+// The main window's file list, which marks how far the program's thread has got (see
+// WaitForPostedMessages); the About window belongs to the main window's thread.
+HWND MarkerList(HWND about) { return GetDlgItem(GetWindow(about, GW_OWNER), ui::kIdList); }
+
+// "closed" once `window` has gone, "open" when it is still there after the program has handled
+// what was posted to it and, in a second round, what its handlers posted in turn.
+int PrintWhetherClosed(HWND window, HWND list) {
+  for (int round = 0; round < 2 && IsWindow(window); ++round) WaitForPostedMessages(list, 5);
   Print(IsWindow(window) ? L"open\n" : L"closed\n");
   return 0;
 }
@@ -50,10 +56,11 @@ int PressKey(HWND about, UINT key) {
   HWND focus = FocusOf(about);
   if (focus == nullptr) return Fail(L"nothing has the focus");
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+  HWND list = MarkerList(about);
   PostMessageW(focus, WM_KEYDOWN, key, scan | 1);
-  Sleep(100);
+  WaitForPostedMessages(list, 5);
   PostMessageW(focus, WM_KEYUP, key, scan | 1 | static_cast<LPARAM>(0xC0000000u));
-  return PrintWhetherClosed(about);
+  return PrintWhetherClosed(about, list);
 }
 
 void DoubleClick(HWND control) {
@@ -63,7 +70,7 @@ void DoubleClick(HWND control) {
   for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
     PostMessageW(control, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
   }
-  Sleep(300);
+  WaitForPostedMessages(MarkerList(GetAncestor(control, GA_ROOT)), 5);
 }
 
 std::wstring DescribeAboutWindow(HWND about) {
@@ -151,8 +158,9 @@ int AboutStep(DWORD pid, const std::vector<std::wstring>& args) {
     const UINT key = KeyOf(args.size() > 1 ? args[1] : L"");
     return key == 0 ? Fail(L"unknown key") : PressKey(about, key);
   } else if (command == L"about-close") {
+    HWND list = MarkerList(about);
     PostMessageW(about, WM_CLOSE, 0, 0);
-    return PrintWhetherClosed(about);
+    return PrintWhetherClosed(about, list);
   } else if (command == L"about-inf") {
     return PressInf(about);
   } else if (control == nullptr) {

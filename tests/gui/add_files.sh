@@ -21,7 +21,7 @@ check "the folder offer names the picked folder, with No as its default button" 
 text=要选择 $folder\\ 及其子文件夹下所有同类文件吗？
 default=7" "$(q dialog)"
 q press 7
-sleep 0.5
+q settled >/dev/null
 check "No: the picked files go on top, the old entry follows" \
 "count=3
 [$folder\\a.rm]
@@ -45,7 +45,7 @@ check "the pattern box opens where it is asked to" \
 "at=$(( (width * tpp / 2 - 3000) / tpp )),$(( (height * tpp / 2 - 300) / tpp ))" \
 "$(grep '^at=' <<<"$box")"
 q answer 'rm'
-sleep 1
+q settled >/dev/null
 # "rm" has no dot, so it is looked for anywhere in the name: the subfolder's files come first.
 entries=$(q list)
 check "the scan puts the subfolder's files first, then the folder's own, then the old entries" \
@@ -68,7 +68,7 @@ q click-async 102
 q pick "$folder" 'e.txt'
 q press 6
 q press 2
-sleep 0.5
+q settled >/dev/null
 check "cancelling the pattern box keeps the one picked file, on top" \
 "[$folder\\e.txt]" "$(q list | sed -n 2p)"
 

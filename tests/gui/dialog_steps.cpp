@@ -16,8 +16,8 @@ HWND Dialog(HWND window, double seconds) {
 bool PickFiles(HWND window, const std::wstring& folder, const std::wstring& names) {
   HWND dialog = Dialog(window, 10);
   if (dialog == nullptr || GetDlgItem(dialog, testing_win::kFileNameBox) == nullptr) return false;
-  testing_win::PickInFolder(dialog, folder, names);
-  return testing_win::WaitUntilClosed(dialog, 5);
+  return testing_win::PickInFolder(dialog, folder, names) &&
+         testing_win::WaitUntilClosed(dialog, 5);
 }
 
 std::wstring DescribeDialog(HWND window, double seconds) {

@@ -51,6 +51,8 @@ constexpr wchar_t kUsage[] =
     L"  dialog [S]                       describe the dialog Quellin shows (waits S seconds)\n"
     L"  press ID                         press button ID of that dialog\n"
     L"  answer TEXT                      type TEXT into the pattern box and press OK\n"
+    L"  settled [S]                      until no scan runs, no box is open and the list's count\n"
+    L"                                   holds (at most S seconds, default 10)\n"
     L"  watch-run ID [S] [--during ID2]  click button ID; watch it go off and on again (pressing\n"
     L"                                   ID2 meanwhile)\n"
     L"  starts S EXE TEXT...             one start of EXE per argument text, all at once\n"
@@ -188,6 +190,33 @@ std::wstring VisibleOwnedWindows(HWND window) {
   return text;
 }
 
+// Until the window has done what it was asked: no folder scan under way (the caption carries its
+// note), no box or dialog of its own open, and the same count in the list at two looks, each
+// after the program has handled what was posted before it.
+int WaitUntilSettled(HWND window, HWND list, double seconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  LRESULT previous = -1;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    const bool handled =
+        now < deadline && WaitForPostedMessages(list, static_cast<double>(deadline - now) / 1000);
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    bool busy = !handled || TextOf(window).find(L"正在扫描文件...") != std::wstring::npos;
+    for (HWND other = GetTopWindow(nullptr); other != nullptr && !busy;
+         other = GetWindow(other, GW_HWNDNEXT)) {
+      busy = GetWindow(other, GW_OWNER) == window && IsWindowVisible(other) &&
+             ClassOf(other) != L"tooltips_class32";
+    }
+    if (!busy && count == previous) {
+      Print(L"settled\n");
+      return 0;
+    }
+    if (GetTickCount64() >= deadline) return Fail(L"still busy");
+    previous = busy ? -1 : count;
+    Sleep(50);
+  }
+}
+
 int ListEntries(HWND list) {
   const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
   std::wstring text = L"count=" + std::to_wstring(count) + L"\n";
@@ -207,7 +236,7 @@ int ListEntries(HWND list) {
 bool IsFileCommand(const std::wstring& command) {
   for (const wchar_t* name :
        {L"selected", L"click-entry", L"drag", L"key", L"tooltip-text", L"drop-files", L"drop-text",
-        L"click-async", L"pick", L"dialog", L"press", L"answer"}) {
+        L"click-async", L"pick", L"dialog", L"press", L"answer", L"settled"}) {
     if (command == name) return true;
   }
   return false;
@@ -273,6 +302,8 @@ int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args
     if (!PressInDialog(window, number(1))) return Fail(L"no dialog with that button");
   } else if (command == L"answer") {
     if (!AnswerInputBox(window, args.size() > 1 ? args[1] : L"")) return Fail(L"no pattern box");
+  } else if (command == L"settled") {
+    return WaitUntilSettled(window, list, SecondsArg(args, 1, 10));
   }
   return 0;
 }

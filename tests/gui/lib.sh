@@ -63,6 +63,14 @@ end_notepads() {
   return 0
 }
 
+# end_leftovers: ends every Quellin and Notepad in the prefix. A script that ctest ends at its
+# timeout skips its EXIT trap, and what it left running would answer the next scenario's calls
+# (the driver finds the main window by its class), so each scenario starts with this.
+end_leftovers() {
+  timeout 20 "$wine_run" taskkill /f /im Quellin.exe </dev/null >/dev/null 2>&1
+  end_notepads
+}
+
 stop_quellin() {
   [ -n "$pid" ] && drv --pid "$pid" kill >/dev/null 2>&1
   pid=
@@ -91,3 +99,5 @@ finish() {
   fi
   echo "all checks passed"
 }
+
+end_leftovers

@@ -7,9 +7,6 @@
 namespace gui {
 namespace {
 
-// Long enough for the program's loop to take a posted message and run what it starts.
-constexpr DWORD kSettleMs = 150;
-
 POINT EntryInClient(HWND list, int index) {
   const LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
   const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
@@ -22,7 +19,7 @@ LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
 
 void Post(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   PostMessageW(list, message, wParam, lParam);
-  Sleep(kSettleMs);
+  WaitForPostedMessages(list);
 }
 
 }  // namespace

@@ -22,6 +22,30 @@ HWND WaitForMainWindow(DWORD pid, bool visible, double seconds) {
   }
 }
 
+bool WaitForPostedMessages(HWND list, double seconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  const auto extent = [&]() -> LRESULT {
+    const ULONGLONG now = GetTickCount64();
+    DWORD_PTR value = 0;
+    if (now >= deadline || SendMessageTimeoutW(list, LB_GETHORIZONTALEXTENT, 0, 0, SMTO_NORMAL,
+                                               static_cast<UINT>(deadline - now), &value) == 0) {
+      return -1;
+    }
+    return static_cast<LRESULT>(value);
+  };
+  // One thread takes its posted messages in the order they came, so a marker posted behind them
+  // is handled after them. The marker gives the list a new horizontal extent, which the program
+  // never uses (the list has no horizontal scroll bar).
+  const LRESULT marker = extent() == 1 ? 2 : 1;
+  if (!PostMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(marker), 0)) return false;
+  for (;;) {
+    const LRESULT now = extent();
+    if (now == marker) return true;
+    if (now < 0) return false;
+    Sleep(5);
+  }
+}
+
 std::vector<HWND> ChildrenInTabOrder(HWND window) {
   std::vector<HWND> children;
   for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;

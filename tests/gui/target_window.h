@@ -15,6 +15,10 @@ HWND FindMainWindow(DWORD pid);
 // Polls until the main window exists (and, with `visible`, is visible) or `seconds` pass.
 HWND WaitForMainWindow(DWORD pid, bool visible, double seconds);
 
+// True once Quellin's window thread has handled every message posted to its windows before the
+// call; false when it has not within `seconds` (or `list`, the main window's file list, is gone).
+bool WaitForPostedMessages(HWND list, double seconds = 10);
+
 // The main window's child windows in Z order, which is the order Tab walks them.
 std::vector<HWND> ChildrenInTabOrder(HWND window);
 

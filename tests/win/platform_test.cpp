@@ -5,6 +5,7 @@
 
 #include "platform/error_text.h"
 #include "platform/message_pump.h"
+#include "platform/temp_folder.h"
 #include "platform/text_conversion.h"
 #include "platform/unique_handle.h"
 #include "test_support.h"
@@ -87,6 +88,17 @@ TEST(ErrorText, GivesTheSystemTextWithoutTheLineBreak) {
   EXPECT_EQ(ErrorText(0x2000FFFFu), L"错误 536936447");
   SetLastError(ERROR_ACCESS_DENIED);
   EXPECT_EQ(LastErrorText(), ErrorText(ERROR_ACCESS_DENIED));
+}
+
+TEST(TempFolder, IsReadAfreshAndEmptyWhenUnset) {
+  wchar_t saved[32768];
+  const DWORD length = GetEnvironmentVariableW(L"TMP", saved, 32768);
+  const std::wstring longValue(600, L'长');
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", longValue.c_str()));
+  EXPECT_EQ(TempFolder(), longValue);
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", nullptr));
+  EXPECT_EQ(TempFolder(), L"");
+  SetEnvironmentVariableW(L"TMP", length > 0 && length < 32768 ? saved : nullptr);
 }
 
 // A hidden top-level window that counts the WM_APP messages it gets.

@@ -17,7 +17,7 @@ namespace {
 using rm::ErrorCode;
 using rm::Strictness;
 using rmtest::Bytes;
-using rmtest::FileSpec;
+using rmtest::FilmLayout;
 
 struct Result {
   bool ok = false;
@@ -66,10 +66,10 @@ TEST(Inspect, CountsStreamsPacketsIndexAndEvents) {
 }
 
 TEST(Inspect, OneByteAtATimeReadsTheSame) {
-  FileSpec spec = rmtest::EventFilm();
-  spec.chunks.push_back({rmtest::Media(0, 300, 70000 % 60000)});  // a second chunk, a big packet
-  spec.chunks[0][4].version = 1;
-  const Bytes film = rmtest::Build(spec);
+  FilmLayout layout = rmtest::EventFilm();
+  layout.chunks.push_back({rmtest::Media(0, 300, 70000 % 60000)});  // a second chunk, a big packet
+  layout.chunks[0][4].version = 1;
+  const Bytes film = rmtest::Build(layout);
   rmtest::TrickleSource trickle(film);
   rm::FileSummary slow;
   rm::Error error;
@@ -87,18 +87,18 @@ TEST(Inspect, OneByteAtATimeReadsTheSame) {
 TEST(Inspect, WriterQuirksAreReadButNotPassedAsOurOwn) {
   struct Quirk {
     const char* name;
-    void (*apply)(FileSpec&);
+    void (*apply)(FilmLayout&);
   } quirks[] = {
-      {"FFmpeg DATA size", [](FileSpec& f) { f.dataSizePlus18 = true; }},
-      {"packet count 0", [](FileSpec& f) { f.unknownCount = true; }},
-      {"INDX size 20", [](FileSpec& f) { f.indexSize20 = true; }},
-      {"INDX nobody points at", [](FileSpec& f) { f.indexUnlinked = true; }},
+      {"FFmpeg DATA size", [](FilmLayout& f) { f.dataSizePlus18 = true; }},
+      {"packet count 0", [](FilmLayout& f) { f.unknownCount = true; }},
+      {"INDX size 20", [](FilmLayout& f) { f.indexSize20 = true; }},
+      {"INDX nobody points at", [](FilmLayout& f) { f.indexUnlinked = true; }},
   };
   for (const Quirk& q : quirks) {
-    FileSpec spec = rmtest::EventFilm();
-    spec.tail.clear();
-    q.apply(spec);
-    const Bytes film = rmtest::Build(spec);
+    FilmLayout layout = rmtest::EventFilm();
+    layout.tail.clear();
+    q.apply(layout);
+    const Bytes film = rmtest::Build(layout);
     const Result tolerant = InspectBytes(film);
     EXPECT_TRUE(tolerant.ok) << q.name << ": " << rm::Describe(tolerant.error);
     EXPECT_EQ(tolerant.summary.packets, 9u) << q.name;
@@ -109,9 +109,9 @@ TEST(Inspect, WriterQuirksAreReadButNotPassedAsOurOwn) {
 }
 
 TEST(Inspect, RecordsOfAnIndexNobodyPointsAtAreStillChecked) {
-  FileSpec spec = rmtest::EventFilm();
-  spec.indexUnlinked = true;
-  Bytes film = rmtest::Build(spec);
+  FilmLayout layout = rmtest::EventFilm();
+  layout.indexUnlinked = true;
+  Bytes film = rmtest::Build(layout);
   ASSERT_TRUE(InspectBytes(film).ok);
   const std::size_t indx = Find(film, "INDX");
   Put32(film, indx + 20 + 10, 7);  // first video record: wrong packet ordinal
@@ -121,9 +121,9 @@ TEST(Inspect, RecordsOfAnIndexNobodyPointsAtAreStillChecked) {
 }
 
 TEST(Inspect, EveryTruncationIsRefused) {
-  FileSpec spec = rmtest::EventFilm();
-  spec.tail.clear();  // without a tail, no shorter prefix is a whole file
-  const Bytes film = rmtest::Build(spec);
+  FilmLayout layout = rmtest::EventFilm();
+  layout.tail.clear();  // without a tail, no shorter prefix is a whole file
+  const Bytes film = rmtest::Build(layout);
   for (std::size_t size = 0; size < film.size(); ++size) {
     const Result r = InspectBytes(Bytes(film.begin(), film.begin() + static_cast<long>(size)));
     EXPECT_FALSE(r.ok) << "prefix of " << size << " bytes";
@@ -205,11 +205,11 @@ TEST(Inspect, DamageIsRefusedWithTheRightError) {
 }
 
 TEST(Inspect, TooManyHeaderChunksAndStreamsAreRefused) {
-  FileSpec spec = rmtest::FfmpegFilm();
+  FilmLayout layout = rmtest::FfmpegFilm();
   for (std::uint16_t n = 2; n < rm::kMaxStreams + 1; ++n) {
-    spec.streams.push_back(rmtest::Audio(n, false));
+    layout.streams.push_back(rmtest::Audio(n, false));
   }
-  const Result r = InspectBytes(rmtest::Build(spec));
+  const Result r = InspectBytes(rmtest::Build(layout));
   EXPECT_EQ(r.error.code, ErrorCode::kTooLarge);
 }
 

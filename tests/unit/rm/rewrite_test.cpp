@@ -15,7 +15,7 @@ namespace {
 
 using rm::ErrorCode;
 using rmtest::Bytes;
-using rmtest::FileSpec;
+using rmtest::FilmLayout;
 
 struct Outcome {
   bool ok = false;
@@ -58,14 +58,14 @@ const std::vector<rm::Event> kEvents = {
 // FfmpegFilm with kEvents merged, placed by hand: each event goes before the first packet with a
 // later timestamp, so 0 ms before A70, 100 ms before A140, 200 ms before A210, 1000 ms at the
 // end. The event stream is indexed and the DATA size exact.
-FileSpec FfmpegFilmWithEvents() {
-  FileSpec f = rmtest::FfmpegFilm();
+FilmLayout FfmpegFilmWithEvents() {
+  FilmLayout f = rmtest::FfmpegFilm();
   f.dataSizePlus18 = false;
   f.streams.push_back(rmtest::Events(2, true, 1000));
   auto event = [](std::uint16_t seq) {
     const rm::Event& e = kEvents[seq];
-    return rmtest::PacketSpec{2, e.startDs * 100,
-                              rmtest::EventPayload(seq, e.startDs, e.endDs, e.type, e.text), 0, 2};
+    return rmtest::PacketLayout{
+        2, e.startDs * 100, rmtest::EventPayload(seq, e.startDs, e.endDs, e.type, e.text), 0, 2};
   };
   const auto& p = f.chunks[0];  // V0 A0 A70 V100 A140 V200 A210 V300 A280 V400
   f.chunks[0] = {p[0], p[1],     event(0), p[2], p[3], event(1), p[4],
@@ -105,7 +105,7 @@ TEST(Rewrite, MergeThenStripGivesTheFfmpegFilmBack) {
 
   const Outcome stripped = Replace(merged.out);
   ASSERT_TRUE(stripped.ok) << rm::Describe(stripped.error);
-  FileSpec exact = rmtest::FfmpegFilm();
+  FilmLayout exact = rmtest::FfmpegFilm();
   exact.dataSizePlus18 = false;  // the one field FFmpeg gets wrong
   EXPECT_SAME_FILE(stripped.out, rmtest::Build(exact));
 
@@ -122,8 +122,8 @@ TEST(Rewrite, MergeThenStripGivesTheFfmpegFilmBack) {
 }
 
 TEST(Rewrite, NothingToDoIsAByteForByteCopy) {
-  for (const FileSpec& spec : {rmtest::FfmpegFilm(), rmtest::EventFilmStripped()}) {
-    const Bytes film = rmtest::Build(spec);
+  for (const FilmLayout& layout : {rmtest::FfmpegFilm(), rmtest::EventFilmStripped()}) {
+    const Bytes film = rmtest::Build(layout);
     const Outcome r = Replace(film);
     ASSERT_TRUE(r.ok) << rm::Describe(r.error);
     EXPECT_TRUE(r.outcome.identicalCopy);
@@ -134,14 +134,14 @@ TEST(Rewrite, NothingToDoIsAByteForByteCopy) {
 TEST(Rewrite, LogicalStreamsFollowAndEmptiedGroupsGo) {
   using rmtest::Logical;
   using rmtest::LogicalTypeSpecific;
-  FileSpec in = rmtest::EventFilm();
+  FilmLayout in = rmtest::EventFilm();
   // 4 groups the events (by MIME), 5 groups only the events under another MIME, 6 groups audio.
   in.streams.push_back(
       Logical(4, "logical-application/x-pn-multirate-realevent", LogicalTypeSpecific({1}, {1})));
   in.streams.push_back(Logical(5, "logical-application/x-custom", LogicalTypeSpecific({1}, {})));
   in.streams.push_back(
       Logical(6, "logical-audio/x-pn-multirate-realaudio", LogicalTypeSpecific({2}, {2, 2})));
-  FileSpec want = rmtest::EventFilmStripped();
+  FilmLayout want = rmtest::EventFilmStripped();
   want.streams.push_back(
       Logical(3, "logical-audio/x-pn-multirate-realaudio", LogicalTypeSpecific({1}, {1, 1})));
   // The audio group's data_offsets[0] names the DATA chunk, so it must follow the chunk.
@@ -159,7 +159,7 @@ TEST(Rewrite, LogicalStreamsFollowAndEmptiedGroupsGo) {
   EXPECT_SAME_FILE(r.out, wantBytes);
   EXPECT_EQ(r.outcome.streams[5].reason, rm::DropReason::kGroupsOnlyDropped);
 
-  FileSpec mixed = rmtest::EventFilm();
+  FilmLayout mixed = rmtest::EventFilm();
   mixed.streams.push_back(Logical(4, "logical-x/mixed", LogicalTypeSpecific({0, 1}, {})));
   const Outcome refused = Replace(rmtest::Build(mixed));
   EXPECT_FALSE(refused.ok);
@@ -167,13 +167,13 @@ TEST(Rewrite, LogicalStreamsFollowAndEmptiedGroupsGo) {
 }
 
 TEST(Rewrite, EventsOnlyDataChunksVanishAndTheChainIsRelinked) {
-  FileSpec in = rmtest::EventFilm();
+  FilmLayout in = rmtest::EventFilm();
   in.chunks.insert(in.chunks.begin() + 1,
                    {rmtest::EventPacket(1, 2, 25, 26, "http://example.com/alone")});
   in.chunks.push_back({rmtest::Media(0, 300, 100), rmtest::Media(2, 300, 90)});
   in.chunks.push_back({rmtest::EventPacket(1, 3, 35, 36, "http://example.com/last")});
   in.chunks[0][4].version = 1;  // packet header version 1 is copied as it is
-  FileSpec want = rmtest::EventFilmStripped();
+  FilmLayout want = rmtest::EventFilmStripped();
   want.chunks[0][3].version = 1;
   want.chunks.push_back(in.chunks[2]);
   want.chunks.back()[1].stream = 1;
@@ -184,7 +184,7 @@ TEST(Rewrite, EventsOnlyDataChunksVanishAndTheChainIsRelinked) {
 }
 
 TEST(Rewrite, QuirkyInputsGiveExactOutputs) {
-  FileSpec in = rmtest::EventFilm();
+  FilmLayout in = rmtest::EventFilm();
   in.unknownCount = true;
   in.indexSize20 = true;
   in.indexUnlinked = true;
@@ -194,14 +194,14 @@ TEST(Rewrite, QuirkyInputsGiveExactOutputs) {
 }
 
 TEST(Rewrite, RefusesWhatCannotBeWrittenWell) {
-  FileSpec eventsOnly;
+  FilmLayout eventsOnly;
   eventsOnly.streams = {rmtest::Events(0)};
   eventsOnly.chunks = {{rmtest::EventPacket(0, 0, 1, 2, "http://x/")}};
   const Outcome none = Replace(rmtest::Build(eventsOnly));
   EXPECT_FALSE(none.ok);
   EXPECT_EQ(none.error.code, ErrorCode::kNoStreamsLeft);
 
-  FileSpec dangling = rmtest::EventFilm();
+  FilmLayout dangling = rmtest::EventFilm();
   dangling.streams.push_back(
       rmtest::Logical(4, "logical-x/y", rmtest::LogicalTypeSpecific({7}, {})));
   const Outcome bad = Replace(rmtest::Build(dangling));

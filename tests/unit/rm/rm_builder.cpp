@@ -24,7 +24,7 @@ void Put32At(Bytes& b, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
 }
 
-std::size_t HeaderSize(const PacketSpec& p) { return p.version == 0 ? 12 : 13; }
+std::size_t HeaderSize(const PacketLayout& p) { return p.version == 0 ? 12 : 13; }
 
 }  // namespace
 
@@ -40,8 +40,8 @@ Bytes EventPayload(std::uint16_t sequence, std::uint32_t startDs, std::uint32_t 
   return b;
 }
 
-PacketSpec EventPacket(std::uint16_t stream, std::uint16_t sequence, std::uint32_t startDs,
-                       std::uint32_t endDs, const std::string& text) {
+PacketLayout EventPacket(std::uint16_t stream, std::uint16_t sequence, std::uint32_t startDs,
+                         std::uint32_t endDs, const std::string& text) {
   return {stream, startDs * 100, EventPayload(sequence, startDs, endDs, 0x20, text), 0, 2};
 }
 
@@ -65,14 +65,14 @@ Bytes LogicalTypeSpecific(const std::vector<std::uint16_t>& physical,
   return b;
 }
 
-Bytes Build(const FileSpec& spec) {
+Bytes Build(const FilmLayout& layout) {
   // Per-stream packet statistics, and the whole-file ones PROP carries.
   std::map<std::uint16_t, std::pair<std::uint32_t, std::uint64_t>> maxAndTotal;
   std::map<std::uint16_t, std::uint32_t> counts;
   std::uint32_t numPackets = 0, maxPayload = 0;
   std::uint64_t totalPayload = 0;
-  for (const auto& chunk : spec.chunks) {
-    for (const PacketSpec& p : chunk) {
+  for (const auto& chunk : layout.chunks) {
+    for (const PacketLayout& p : chunk) {
       const auto payload = static_cast<std::uint32_t>(p.payload.size());
       auto& [mx, total] = maxAndTotal[p.stream];
       mx = std::max(mx, payload);
@@ -88,11 +88,12 @@ Bytes Build(const FileSpec& spec) {
   U32(out, 18);
   U16(out, 0);
   U32(out, 0);
-  U32(out, spec.numHeaders ? spec.numHeaders : static_cast<std::uint32_t>(spec.streams.size() + 4));
+  U32(out, layout.numHeaders ? layout.numHeaders
+                             : static_cast<std::uint32_t>(layout.streams.size() + 4));
 
   const std::size_t propAt = out.size();
   std::uint32_t maxBitRate = 0, avgBitRate = 0;
-  for (const StreamSpec& s : spec.streams) {
+  for (const StreamLayout& s : layout.streams) {
     maxBitRate += s.maxBitRate;
     avgBitRate += s.avgBitRate;
   }
@@ -104,14 +105,14 @@ Bytes Build(const FileSpec& spec) {
   U32(out, maxPayload);
   U32(out, numPackets ? static_cast<std::uint32_t>(totalPayload / numPackets) : 0);
   U32(out, numPackets);
-  U32(out, spec.duration);
+  U32(out, layout.duration);
   U32(out, 0);  // preroll
   U32(out, 0);  // index offset, patched below
   U32(out, 0);  // data offset, patched below
-  U16(out, static_cast<std::uint32_t>(spec.streams.size()));
-  U16(out, spec.flags);
+  U16(out, static_cast<std::uint32_t>(layout.streams.size()));
+  U16(out, layout.flags);
 
-  if (spec.withCont) {
+  if (layout.withCont) {
     Id(out, "CONT");
     U32(out, 10 + 2 + 5 + 2 + 6 + 2 + 0 + 2 + 1);
     U16(out, 0);
@@ -123,8 +124,8 @@ Bytes Build(const FileSpec& spec) {
     U16(out, 1);
     Text(out, "!");
   }
-  out.insert(out.end(), spec.extraHeaderChunk.begin(), spec.extraHeaderChunk.end());
-  for (const StreamSpec& s : spec.streams) {
+  out.insert(out.end(), layout.extraHeaderChunk.begin(), layout.extraHeaderChunk.end());
+  for (const StreamLayout& s : layout.streams) {
     const auto [mx, total] = maxAndTotal[s.number];
     const std::uint32_t n = counts[s.number];
     Id(out, "MDPR");
@@ -154,14 +155,14 @@ Bytes Build(const FileSpec& spec) {
   };
   std::map<std::uint16_t, std::vector<Placed>> placed;
   std::uint32_t ordinal = 0;
-  for (std::size_t c = 0; c < spec.chunks.size(); ++c) {
+  for (std::size_t c = 0; c < layout.chunks.size(); ++c) {
     const std::size_t at = out.size();
     Id(out, "DATA");
     U32(out, 0);
     U16(out, 0);
-    U32(out, spec.unknownCount ? 0 : static_cast<std::uint32_t>(spec.chunks[c].size()));
+    U32(out, layout.unknownCount ? 0 : static_cast<std::uint32_t>(layout.chunks[c].size()));
     U32(out, 0);
-    for (const PacketSpec& p : spec.chunks[c]) {
+    for (const PacketLayout& p : layout.chunks[c]) {
       placed[p.stream].push_back({p.timestamp, static_cast<std::uint32_t>(out.size()), ordinal++});
       U16(out, p.version);
       U16(out, static_cast<std::uint32_t>(HeaderSize(p) + p.payload.size()));
@@ -177,23 +178,23 @@ Bytes Build(const FileSpec& spec) {
       out.insert(out.end(), p.payload.begin(), p.payload.end());
     }
     Put32At(out, at + 4,
-            static_cast<std::uint32_t>(out.size() - at + (spec.dataSizePlus18 ? 18 : 0)));
-    if (c + 1 < spec.chunks.size()) Put32At(out, at + 14, static_cast<std::uint32_t>(out.size()));
+            static_cast<std::uint32_t>(out.size() - at + (layout.dataSizePlus18 ? 18 : 0)));
+    if (c + 1 < layout.chunks.size()) Put32At(out, at + 14, static_cast<std::uint32_t>(out.size()));
   }
 
   std::size_t lastIndexAt = 0;
-  for (const StreamSpec& s : spec.streams) {
+  for (const StreamLayout& s : layout.streams) {
     if (!s.indexed) continue;
     const std::size_t at = out.size();
     if (lastIndexAt != 0) {
       Put32At(out, lastIndexAt + 16, static_cast<std::uint32_t>(at));
-    } else if (!spec.indexUnlinked) {
+    } else if (!layout.indexUnlinked) {
       Put32At(out, propAt + 38, static_cast<std::uint32_t>(at));
     }
     lastIndexAt = at;
     const auto& records = placed[s.number];
     Id(out, "INDX");
-    U32(out, spec.indexSize20 ? 20 : static_cast<std::uint32_t>(20 + 14 * records.size()));
+    U32(out, layout.indexSize20 ? 20 : static_cast<std::uint32_t>(20 + 14 * records.size()));
     U16(out, 0);
     U32(out, static_cast<std::uint32_t>(records.size()));
     U16(out, s.number);
@@ -205,7 +206,7 @@ Bytes Build(const FileSpec& spec) {
       U32(out, r.ordinal);
     }
   }
-  out.insert(out.end(), spec.tail.begin(), spec.tail.end());
+  out.insert(out.end(), layout.tail.begin(), layout.tail.end());
   return out;
 }
 

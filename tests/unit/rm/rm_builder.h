@@ -14,7 +14,7 @@ namespace rmtest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct StreamSpec {
+struct StreamLayout {
   std::uint16_t number = 0;
   std::string mime;
   std::string name;
@@ -25,7 +25,7 @@ struct StreamSpec {
   bool indexed = false;  // gets an INDX chunk with a record for each of its packets
 };
 
-struct PacketSpec {
+struct PacketLayout {
   std::uint16_t stream = 0;
   std::uint32_t timestamp = 0;
   Bytes payload;
@@ -33,9 +33,9 @@ struct PacketSpec {
   std::uint8_t flags = 2;
 };
 
-struct FileSpec {
-  std::vector<StreamSpec> streams;              // MDPR order
-  std::vector<std::vector<PacketSpec>> chunks;  // packets of each DATA chunk
+struct FilmLayout {
+  std::vector<StreamLayout> streams;              // MDPR order
+  std::vector<std::vector<PacketLayout>> chunks;  // packets of each DATA chunk
   bool withCont = true;
   Bytes extraHeaderChunk;  // a whole chunk placed after CONT, copied by readers
   Bytes tail;
@@ -49,13 +49,13 @@ struct FileSpec {
   bool indexUnlinked = false;   // INDX present but PROP.index_offset 0
 };
 
-Bytes Build(const FileSpec& spec);
+Bytes Build(const FilmLayout& layout);
 
 // Helpers for specs.
 Bytes EventPayload(std::uint16_t sequence, std::uint32_t startDs, std::uint32_t endDs,
                    std::uint16_t type, const std::string& text);
-PacketSpec EventPacket(std::uint16_t stream, std::uint16_t sequence, std::uint32_t startDs,
-                       std::uint32_t endDs, const std::string& text);
+PacketLayout EventPacket(std::uint16_t stream, std::uint16_t sequence, std::uint32_t startDs,
+                         std::uint32_t endDs, const std::string& text);
 Bytes MediaPayload(std::size_t size, std::uint8_t seed);
 // logical-* type-specific data: physical streams (data offsets 0), rule map, no properties.
 Bytes LogicalTypeSpecific(const std::vector<std::uint16_t>& physical,

@@ -181,11 +181,7 @@ TEST(AutoExtract, ProgramNamesKeepSeparateRecords) {
   EXPECT_FALSE(Start(machine, sameName)) << "the same file name shares the records";
 }
 
-TEST(ProgramName, FileNameWithoutExtension) {
-  EXPECT_EQ(startup::ProgramName(L"C:\\Apps\\tool.exe"), L"tool");
-  EXPECT_EQ(startup::ProgramName(L"C:\\v1.2\\my.tool.exe"), L"my.tool");
-  EXPECT_EQ(startup::ProgramName(L"C:/Apps/tool"), L"tool");
-  EXPECT_EQ(startup::ProgramName(L"tool.exe"), L"tool");
+TEST(SettingsApplication, IsPrefixedProgramName) {
   EXPECT_EQ(startup::SettingsApplication(L"C:\\Apps\\tool.exe"), L"QXPW_tool");
 }
 

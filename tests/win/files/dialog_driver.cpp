@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <utility>
 
+#include <commctrl.h>
+
 namespace testing_win {
 namespace {
 
@@ -23,6 +25,18 @@ BOOL CALLBACK TakeDialog(HWND window, LPARAM lParam) {
   return TRUE;
 }
 
+// The edit control inside the file name box, where the dialog reads and selects the typed text.
+HWND FileNameEdit(HWND dialog) {
+  HWND box = GetDlgItem(dialog, kFileNameBox);
+  auto edit = reinterpret_cast<HWND>(SendMessageW(box, CBEM_GETEDITCONTROL, 0, 0));
+  return edit != nullptr ? edit : box;
+}
+
+void PressOpen(HWND dialog) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
 }  // namespace
 
 DialogDriver::DialogDriver(std::function<void(DWORD guiThread)> script)
@@ -39,8 +53,14 @@ HWND WaitForDialog(DWORD guiThread, HWND previous, double seconds) {
     Search search{previous, nullptr};
     EnumThreadWindows(guiThread, TakeDialog, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) {
-      // A freshly opened dialog is still filling its controls.
-      Sleep(200);
+      // A dialog shows once its controls are filled; an answer to a sent message means its own
+      // loop has started taking input.
+      const ULONGLONG now = GetTickCount64();
+      const UINT left = now < deadline ? static_cast<UINT>(deadline - now) : 1;
+      DWORD_PTR ignored = 0;
+      if (SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, left, &ignored) == 0) {
+        return nullptr;
+      }
       return search.found;
     }
     Sleep(20);
@@ -59,15 +79,27 @@ bool WaitUntilClosed(HWND dialog, double seconds) {
 
 void EnterFileName(HWND dialog, const std::wstring& text) {
   SetWindowTextW(GetDlgItem(dialog, kFileNameBox), text.c_str());
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  PressOpen(dialog);
 }
 
-void PickInFolder(HWND dialog, const std::wstring& folder, const std::wstring& names) {
-  EnterFileName(dialog, folder);
-  // The dialog lists the folder before it takes names from it.
-  Sleep(300);
+bool PickInFolder(HWND dialog, const std::wstring& folder, const std::wstring& names) {
+  HWND edit = FileNameEdit(dialog);
+  SetWindowTextW(GetDlgItem(dialog, kFileNameBox), folder.c_str());
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  PressOpen(dialog);
+  // The dialog goes to the folder before it takes names from it. Once it has handled the folder,
+  // it has emptied the box (after moving to another folder) or selected all of it (when it shows
+  // that folder already).
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  for (;;) {
+    const int length = GetWindowTextLengthW(edit);
+    const auto selection = static_cast<DWORD>(SendMessageW(edit, EM_GETSEL, 0, 0));
+    if (length == 0 || (LOWORD(selection) == 0 && HIWORD(selection) == length)) break;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(20);
+  }
   EnterFileName(dialog, names);
+  return true;
 }
 
 void Press(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }

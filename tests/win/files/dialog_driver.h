@@ -27,8 +27,8 @@ class DialogDriver {
   std::thread thread_;
 };
 
-// The enabled, visible dialog (class #32770) of `guiThread` other than `previous`; null when none
-// appears within `seconds`. The enabled one is the topmost modal dialog.
+// The enabled, visible dialog (class #32770) of `guiThread` other than `previous`, once it takes
+// input; null when none does within `seconds`. The enabled one is the topmost modal dialog.
 HWND WaitForDialog(DWORD guiThread, HWND previous = nullptr, double seconds = 10);
 
 // True when `dialog` is gone within `seconds`.
@@ -38,8 +38,9 @@ bool WaitUntilClosed(HWND dialog, double seconds = 10);
 void EnterFileName(HWND dialog, const std::wstring& text);
 
 // In the open dialog: goes to `folder`, then picks `names` (one name, or several quoted and
-// blank-separated, as a user types them).
-void PickInFolder(HWND dialog, const std::wstring& folder, const std::wstring& names);
+// blank-separated, as a user types them). False when the dialog did not take the folder within
+// 5 s; then no names are entered.
+[[nodiscard]] bool PickInFolder(HWND dialog, const std::wstring& folder, const std::wstring& names);
 
 // Presses a button of a dialog without waiting for what it does.
 void Press(HWND dialog, int id);

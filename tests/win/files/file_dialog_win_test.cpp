@@ -62,8 +62,7 @@ HWND Observe(DWORD gui, Seen& seen) {
 std::wstring PickMany(const std::wstring& folder, const std::wstring& names, Seen& seen) {
   DialogDriver driver([&](DWORD gui) {
     if (HWND dialog = Observe(gui, seen)) {
-      testing_win::PickInFolder(dialog, folder, names);
-      WaitUntilClosed(dialog);
+      if (testing_win::PickInFolder(dialog, folder, names)) WaitUntilClosed(dialog);
     }
   });
   std::wstring filter(kDefaultFilterName);
@@ -139,7 +138,7 @@ TEST_F(ShowFileDialogTest, TooManyFilesIsToldAndGivesNothing) {
   DialogDriver driver([&](DWORD gui) {
     HWND dialog = WaitForDialog(gui);
     if (dialog == nullptr) return;
-    testing_win::PickInFolder(dialog, root.Path(), names);
+    if (!testing_win::PickInFolder(dialog, root.Path(), names)) return;
     HWND box = WaitForDialog(gui, dialog);
     if (box == nullptr) return;
     message = testing_win::MessageBoxText(box);

@@ -11,7 +11,7 @@
 #include <windows.h>
 
 #include "files/item_merge.h"
-#include "files/screen_pointer.h"
+#include "platform/screen_pointer.h"
 #include "platform/unique_handle.h"
 #include "test_support.h"
 
@@ -120,7 +120,7 @@ TEST(ScanFolder, NothingToListGivesTheEmptyText) {
   EXPECT_EQ(ScanFolder(root / L"missing", L"*.rm"), L"");
   EXPECT_EQ(ScanFolder(root / L"a.rm", L"*"), L"");
   EXPECT_EQ(ScanFolder(root.Path(), L""), L"");
-  EXPECT_FALSE(IsBusyPointerShown());
+  EXPECT_FALSE(platform::IsBusyPointerShown());
 }
 
 TEST(ScanFolder, HandlesWindowMessagesUnderTheBusyPointerWhileItRuns) {
@@ -133,7 +133,7 @@ TEST(ScanFolder, HandlesWindowMessagesUnderTheBusyPointerWhileItRuns) {
   testing_win::AppMessageWindow window([&](UINT) {
     if (!scanning) return;
     ++handledDuringScan;
-    busyEveryTime = busyEveryTime && IsBusyPointerShown();
+    busyEveryTime = busyEveryTime && platform::IsBusyPointerShown();
   });
   // Waiting in the queue when the scan starts: handled before the scan returns.
   PostMessageW(window.Handle(), WM_APP, 0, 0);
@@ -155,7 +155,7 @@ TEST(ScanFolder, HandlesWindowMessagesUnderTheBusyPointerWhileItRuns) {
   EXPECT_EQ(SplitBatch(text, kBatchSeparator).size(), 401u);  // a NUL before each path
   EXPECT_GE(handledDuringScan, 1);
   EXPECT_TRUE(busyEveryTime);
-  EXPECT_FALSE(IsBusyPointerShown());
+  EXPECT_FALSE(platform::IsBusyPointerShown());
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ class ListFilesFromFolderTest : public ::testing::Test {
   void Work(DWORD gui, const User& user) {
     HWND dialog = WaitForDialog(gui);
     if (dialog == nullptr) return;
-    testing_win::PickInFolder(dialog, root_.Path(), L"\"a.rm\" \"b.rmvb\"");
+    if (!testing_win::PickInFolder(dialog, root_.Path(), L"\"a.rm\" \"b.rmvb\"")) return;
     HWND question = WaitForDialog(gui, dialog, user.question == 0 ? 1 : 10);
     if (question == nullptr) return;
     seen_.question = true;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "platform/list_box.h"
 #include "platform/text_conversion.h"
 #include "platform/unique_handle.h"
 #include "run_fixture.h"
@@ -80,7 +81,7 @@ TEST_F(RunTest, CleansEveryListedFilmInListOrderAndPutsTheCopyInItsPlace) {
   }
   EXPECT_EQ(ReadBytes(temp_ + L"\\Event.txt"), "rem \r\n");
 
-  EXPECT_EQ(run::ListEntries(window_.List()), entries) << "the run leaves the list as it was";
+  EXPECT_EQ(platform::ListEntries(window_.List()), entries) << "the run leaves the list as it was";
   EXPECT_TRUE(IsWindowEnabled(window_.Button()));
 }
 
@@ -125,17 +126,6 @@ TEST_F(RunTest, ABatchThatCannotBeWrittenIsNotReplacedByAnEarlierOne) {
   EXPECT_EQ(ReadBytes(film), filmBytes_);
   EXPECT_FALSE(FileExists(film + L".tmp"));
   EXPECT_TRUE(IsWindowEnabled(window_.Button()));
-}
-
-TEST(TempFolder, IsReadAfreshAndEmptyWhenUnset) {
-  wchar_t saved[32768];
-  const DWORD length = GetEnvironmentVariableW(L"TMP", saved, 32768);
-  const std::wstring longValue(600, L'长');
-  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", longValue.c_str()));
-  EXPECT_EQ(run::TempFolder(), longValue);
-  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", nullptr));
-  EXPECT_EQ(run::TempFolder(), L"");
-  SetEnvironmentVariableW(L"TMP", length > 0 && length < 32768 ? saved : nullptr);
 }
 
 }  // namespace

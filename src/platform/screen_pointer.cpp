@@ -1,8 +1,8 @@
-#include "files/screen_pointer.h"
+#include "platform/screen_pointer.h"
 
 #include <windows.h>
 
-namespace files {
+namespace platform {
 namespace {
 
 // Only the user-interface thread changes or reads it.
@@ -22,4 +22,4 @@ void ShowDefaultPointer() {
 
 bool IsBusyPointerShown() { return busyShown; }
 
-}  // namespace files
+}  // namespace platform

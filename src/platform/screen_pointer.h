@@ -3,7 +3,7 @@
 // stays while the scan lets window messages through.
 #pragma once
 
-namespace files {
+namespace platform {
 
 void ShowBusyPointer();
 void ShowDefaultPointer();
@@ -19,4 +19,4 @@ class BusyPointerScope {
   BusyPointerScope& operator=(const BusyPointerScope&) = delete;
 };
 
-}  // namespace files
+}  // namespace platform

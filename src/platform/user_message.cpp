@@ -1,8 +1,8 @@
-#include "files/user_message.h"
+#include "platform/user_message.h"
 
 #include <string>
 
-namespace files {
+namespace platform {
 
 HWND ActiveOwner() { return GetActiveWindow(); }
 
@@ -11,4 +11,4 @@ int ShowUserMessage(std::wstring_view text, UINT style) {
   return MessageBoxW(ActiveOwner(), copy.c_str(), kApplicationTitle, style);
 }
 
-}  // namespace files
+}  // namespace platform
