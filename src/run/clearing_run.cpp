@@ -79,8 +79,7 @@ void Run(const RunControls& controls) {
   (void)process::ShellWait(
       written && !cmd.empty() ? BatchCommandLine(cmd, BatchFilePath(tempFolder)) : std::wstring(),
       process::kHidden, progress.BatchStarting(ReportFilePath(tempFolder), written ? inBatch : 0));
-  // The count the batch ended with: its last film may have ended after the last tick.
-  progress.Poll();
+  progress.BatchEnded();
 
   // The list is read again: the user may have changed it during the wait. Every film's fate is
   // settled before Notepad shows the report, so the report can tell it.

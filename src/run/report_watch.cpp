@@ -4,7 +4,6 @@
 
 #include "files/path_part.h"
 #include "platform/text_conversion.h"
-#include "platform/unique_handle.h"
 
 namespace run {
 namespace {
@@ -49,31 +48,43 @@ void ReportWatch::Poll() noexcept {
   view_->Show(std::min(progress_.Finished(), total_), total_, film);
 }
 
+void ReportWatch::BatchEnded() noexcept {
+  Poll();
+  file_.Reset();
+}
+
 void ReportWatch::ReadNew() {
-  // Shared every way, so the batch's ">" and ">>" never find the file held, and opened afresh at
-  // each look, so no handle outlives it.
-  platform::UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file.Get(), &info)) return;
+  // Shared every way, so the batch's ">" and ">>" never find the file held. ">" cuts the same
+  // file back rather than making a new one, so the handle follows the report the batch writes.
+  if (!file_) {
+    file_.Reset(CreateFileW(path_.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_) return;
+  }
   // The report of the run before stays until the batch's first tool line cuts it back: a report
   // not written since this batch started is not this run's yet.
-  if (CompareFileTime(&info.ftLastWriteTime, &started_) < 0) return;
-  const unsigned long long size =
-      (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-  if (size < offset_) {
+  if (!fresh_) {
+    FILETIME written;
+    if (!GetFileTime(file_.Get(), nullptr, nullptr, &written)) return;
+    if (CompareFileTime(&written, &started_) < 0) return;
+    fresh_ = true;
+  }
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file_.Get(), &size)) return;
+  const auto end = static_cast<unsigned long long>(size.QuadPart);
+  if (end < offset_) {
     // Cut back after the first look: it is a new report.
     progress_ = ReportProgress(AnsiMarkers());
     offset_ = 0;
   }
+  if (end == offset_) return;
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(offset_);
-  if (!SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return;
+  if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN)) return;
   char buffer[16384];
   DWORD got = 0;
-  while (offset_ < size && ReadFile(file.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+  while (offset_ < end && ReadFile(file_.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
     progress_.Take(std::string_view(buffer, got));
     offset_ += got;
   }

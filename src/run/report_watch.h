@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "platform/message_pump.h"
+#include "platform/unique_handle.h"
 #include "run/film_outcome.h"
 #include "run/run_progress.h"
 
@@ -33,6 +34,9 @@ class ReportWatch {
   [[nodiscard]] platform::WaitTick BatchStarting(const std::wstring& reportPath, size_t total);
   // One look at what ret.txt has grown by, and the count on the view.
   void Poll() noexcept;
+  // The batch has ended: one last look (its last film may have ended after the last tick), and
+  // the report is let go.
+  void BatchEnded() noexcept;
   // What became of the films, for the view's end.
   void Judged(const std::vector<FilmOutcome>& outcomes);
 
@@ -45,6 +49,9 @@ class ReportWatch {
   std::wstring path_;
   size_t total_ = 0;
   FILETIME started_ = {};
+  // Kept open between looks, sharing read, write and delete, so each look costs only the reading.
+  platform::UniqueHandle file_;
+  bool fresh_ = false;  // written since the batch started
   ReportProgress progress_;
   unsigned long long offset_ = 0;
   bool allCleaned_ = true;
