@@ -25,11 +25,9 @@ ULONGLONG Deadline(double seconds) {
 
 int WatchRun(DWORD pid, const std::vector<std::wstring>& args) {
   HWND window = FindMainWindow(pid);
-  if (window == nullptr || args.size() < 2) {
-    Print("error: watch-run needs the main window and a button id\n");
-    return 1;
-  }
-  HWND button = GetDlgItem(window, _wtoi(args[1].c_str()));
+  HWND button =
+      window != nullptr && args.size() >= 2 ? GetDlgItem(window, _wtoi(args[1].c_str())) : nullptr;
+  if (button == nullptr) return gui::Fail(args[0] + L" needs the main window and a button id");
   std::wstring during;
   double seconds = 60;
   for (size_t i = 2; i < args.size(); ++i) {
@@ -78,11 +76,9 @@ std::wstring Caption(HWND window) {
 
 int WatchCaptions(DWORD pid, const std::vector<std::wstring>& args) {
   HWND window = FindMainWindow(pid);
-  if (window == nullptr || args.size() < 2) {
-    Print("error: watch-captions needs the main window and a button id\n");
-    return 1;
-  }
-  HWND button = GetDlgItem(window, _wtoi(args[1].c_str()));
+  HWND button =
+      window != nullptr && args.size() >= 2 ? GetDlgItem(window, _wtoi(args[1].c_str())) : nullptr;
+  if (button == nullptr) return gui::Fail(args[0] + L" needs the main window and a button id");
   const ULONGLONG deadline = Deadline(Seconds(args, 2, 60));
   std::wstring captions = Caption(window) + L"\n";
   std::wstring last = Caption(window);
