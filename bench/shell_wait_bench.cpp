@@ -15,41 +15,15 @@
 
 #include <windows.h>
 
+#include "exit_clock.h"
 #include "platform/message_pump.h"
 #include "platform/unique_handle.h"
 #include "process/shell_wait.h"
 
 namespace {
 
-using PreciseClock = void(WINAPI*)(LPFILETIME);
-
-// GetSystemTimePreciseAsFileTime where the system has it (Windows 8 and Wine), else the coarse
-// clock. Looked up at run time so the program still starts on Windows 7.
-PreciseClock ChooseClock() {
-  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const auto precise = reinterpret_cast<PreciseClock>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime")));
-  return precise != nullptr ? precise : GetSystemTimeAsFileTime;
-}
-
-const PreciseClock kClock = ChooseClock();
-
-// 100 ns units on the system clock.
-long long Ticks(const FILETIME& time) {
-  return (static_cast<long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-long long Now() {
-  FILETIME now;
-  kClock(&now);
-  return Ticks(now);
-}
-
-long long ExitTicks(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-  return Ticks(exited);
-}
+using bench::ExitTicks;
+using bench::Now;
 
 // The reference: read the exit code, handle pending events, sleep 100 ms, and go round again
 // while the code read before the sleep was STILL_ACTIVE.

@@ -1,5 +1,6 @@
 #include "platform/message_pump.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace platform {
@@ -40,14 +41,26 @@ bool PumpPendingMessages() {
   return true;
 }
 
-bool WaitPumping(HANDLE object) {
+bool WaitPumping(HANDLE object, const WaitTick& tick) {
+  const bool ticking = tick.call && tick.everyMs > 0;
+  ULONGLONG nextTick = GetTickCount64() + tick.everyMs;
   for (;;) {
     const bool quitting = !PumpPendingMessages();
+    DWORD slice = kSliceMs;
+    if (ticking) {
+      ULONGLONG now = GetTickCount64();
+      if (now >= nextTick) {
+        tick.call();
+        now = GetTickCount64();
+        nextTick = now + tick.everyMs;
+      }
+      slice = static_cast<DWORD>(std::min<ULONGLONG>(slice, nextTick - now));
+    }
     // Once WM_QUIT is pending it counts as input for good, so a message wait would return at once
     // and spin; from then on the wait sleeps on the object alone, one slice at a time.
-    const DWORD result = quitting ? WaitForSingleObject(object, kSliceMs)
-                                  : MsgWaitForMultipleObjectsEx(1, &object, kSliceMs, QS_ALLINPUT,
-                                                                MWMO_INPUTAVAILABLE);
+    const DWORD result =
+        quitting ? WaitForSingleObject(object, slice)
+                 : MsgWaitForMultipleObjectsEx(1, &object, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) return true;
     if (result == WAIT_FAILED) return false;
   }

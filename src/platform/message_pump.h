@@ -2,6 +2,8 @@
 // waits that must keep that window responsive.
 #pragma once
 
+#include <functional>
+
 #include <windows.h>
 
 namespace platform {
@@ -23,6 +25,12 @@ void DispatchMessageOf(MSG& msg);
 // waits, handling only the messages that come before the quit. True once the object is signalled
 // or, for a mutex, acquired (abandoned counts: its holder ended without releasing it); false when
 // the handle cannot be waited on.
-[[nodiscard]] bool WaitPumping(HANDLE object);
+// With a tick, its call also runs every `everyMs` milliseconds while the wait lasts (the first
+// after one interval), on this thread; the object is still looked at without delay between them.
+struct WaitTick {
+  DWORD everyMs = 0;
+  std::function<void()> call;  // must not throw
+};
+[[nodiscard]] bool WaitPumping(HANDLE object, const WaitTick& tick = {});
 
 }  // namespace platform

@@ -33,14 +33,14 @@ void WaitUntilReady(HANDLE process, DWORD longestMs) {
   }
 }
 
-DWORD ShellWait(const std::wstring& commandLine, int windowStyle) {
+DWORD ShellWait(const std::wstring& commandLine, int windowStyle, const platform::WaitTick& tick) {
   const StartedProcess started = StartProcess(commandLine, windowStyle);
   if (!started.handle) {
     // A failed start still gives the window its one round of events, as every wait does.
     (void)platform::PumpPendingMessages();
     return 0;
   }
-  (void)platform::WaitPumping(started.handle.Get());
+  (void)platform::WaitPumping(started.handle.Get(), tick);
   return started.id;
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "platform/message_pump.h"
 #include "platform/unique_handle.h"
 
 namespace process {
@@ -31,10 +32,11 @@ struct StartedProcess {
 void WaitUntilReady(HANDLE process, DWORD longestMs);
 
 // Starts `commandLine` with `windowStyle` and returns when the process has ended, handling window
-// events meanwhile, so the caller's handlers may run before it returns (platform::WaitPumping). The
-// result is the process id, or 0 when the start failed (after one round of pending events). The
-// wait is on the process handle, so the call returns as soon as the process ends, whatever its exit
-// code.
-DWORD ShellWait(const std::wstring& commandLine, int windowStyle);
+// events meanwhile, so the caller's handlers may run before it returns. The result is the process
+// id, or 0 when the start failed (after one round of pending events). The wait is on the process
+// handle, so the call returns as soon as the process ends, whatever its exit code. A tick runs
+// as platform::WaitPumping runs it, while the process lasts.
+DWORD ShellWait(const std::wstring& commandLine, int windowStyle,
+                const platform::WaitTick& tick = {});
 
 }  // namespace process

@@ -13,6 +13,7 @@
 #include "run/batch_names.h"
 #include "run/batch_text.h"
 #include "run/judge_films.h"
+#include "run/report_watch.h"
 #include "run/run_lock.h"
 
 namespace run {
@@ -36,9 +37,9 @@ class DisabledWhileRunning {
 };
 
 // Go.bat in the code page cmd reads it in, with each film under the name the batch can carry;
-// a film without one is left out (its outcome says so).
+// a film without one is left out (its outcome says so). `inBatch` tells how many went in.
 bool WriteBatch(const std::wstring& tempFolder, const std::vector<std::wstring>& entries,
-                unsigned codePage) {
+                unsigned codePage, size_t& inBatch) {
   // TMP itself may hold such characters too (a user named "José" on a system whose OEM code page
   // lacks them): the batch then names it by its short name, which is the same folder.
   const std::optional<std::wstring> batchTemp = BatchName(tempFolder, codePage);
@@ -47,6 +48,7 @@ bool WriteBatch(const std::wstring& tempFolder, const std::vector<std::wstring>&
   for (const std::wstring& entry : entries) {
     if (const std::optional<std::wstring> name = BatchName(entry, codePage)) names.push_back(*name);
   }
+  inBatch = names.size();
   const std::optional<std::string> bytes =
       platform::ToCodePageExactly(BatchText(*batchTemp, names), codePage);
   return bytes && files::WriteBytesFile(BatchFilePath(tempFolder), *bytes, false);
@@ -57,24 +59,29 @@ void Run(const RunControls& controls) {
   DisabledWhileRunning disabled(controls.clearButton);
   // The films of the click, before the window's events may run in the wait below.
   const std::vector<std::wstring> entries = platform::ListEntries(controls.list);
+  // The view shows the wait for the lock too, and the run's end once the lock is let go.
+  ReportWatch progress(controls.progress);
   // Runs with the same TMP take turns; the window stays usable while this one waits, and the
   // button stays disabled. A lock that cannot be had (no such object) leaves the run unguarded
   // rather than not run at all.
   RunLock lock(tempFolder);
+  if (lock.IsOpen() && !lock.TryAcquire()) progress.Waiting();
   (void)lock.AcquirePumping();
 
   const unsigned codePage = BatchCodePage();
   // A batch that could not be written is not started: a half-written one, or the one an earlier
   // run left, would run in its place. The wait still makes its one pass over the window's events,
   // as it does for a batch that cannot start, and the run goes on.
-  const bool written = WriteBatch(tempFolder, entries, codePage);
+  size_t inBatch = 0;
+  const bool written = WriteBatch(tempFolder, entries, codePage, inBatch);
   // A film without events is left as it is: the tool reads its headers only and writes no copy,
   // instead of copying the whole film onto itself. cmd and every tool line inherit this.
   SetEnvironmentVariableW(L"RMEVENTS_UNCHANGED", L"skip");
   const std::wstring cmd = platform::SystemFolderFile(L"cmd.exe");
   (void)process::ShellWait(
       written && !cmd.empty() ? BatchCommandLine(cmd, BatchFilePath(tempFolder)) : std::wstring(),
-      process::kHidden);
+      process::kHidden, progress.BatchStarting(ReportFilePath(tempFolder), written ? inBatch : 0));
+  progress.BatchEnded();
 
   // The list is read again: the user may have changed it during the wait. Every film's fate is
   // settled before Notepad shows the report, so the report can tell it.
@@ -84,6 +91,7 @@ void Run(const RunControls& controls) {
       platform::ListEntries(controls.list), replace, codePage, ReadToolReport(reportPath));
   // A report that cannot be written leaves the tool's lines as they are; the run goes on.
   if (!outcomes.empty()) (void)files::WriteTextFile(reportPath, OutcomeSection(outcomes), true);
+  progress.Judged(outcomes);
 
   // Notepad stays open on its own; it is not waited for beyond reading the report.
   const process::StartedProcess notepad = process::StartProcess(

@@ -8,12 +8,16 @@
 
 #include <windows.h>
 
+#include "run/run_progress.h"
+
 namespace run {
 
 struct RunControls {
   HWND list = nullptr;         // L: one film path per entry
   HWND clearButton = nullptr;  // Command2: disabled while the run lasts
   HWND sameName = nullptr;     // Ch: when ticked, cleaned copies replace their originals
+  // Where the run shows how far it has got, if anywhere.
+  ProgressView* progress = nullptr;
 };
 
 // One run: reads TMP once, disables the clear button, waits its turn among the runs that share

@@ -15,6 +15,7 @@
 #include "ui/input_box.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"
+#include "ui/run_progress_view.h"
 
 namespace ui {
 namespace {
@@ -100,7 +101,8 @@ void MainWindow::Form_Load(run::OneShotGathering* gathering) {
 
 void MainWindow::Form_Unload() {
   // At once, from wherever it is called: a run's wait may be further up the stack, and returning
-  // into it would carry on with a run the user has just abandoned.
+  // into it would carry on with a run the user has just abandoned. Its icon goes with it.
+  TrayProgress::RemoveShown();
   ExitProcess(0);
 }
 
@@ -114,7 +116,15 @@ void MainWindow::Command1_Click() {
 }
 
 void MainWindow::Command2_Click() {
-  run::ClearEvents({list_, Control(kIdCommand2), Control(kIdCh)});
+  // The shown window counts the films in its caption and on its taskbar button; a one-shot run,
+  // whose window is never shown, in the notification area.
+  if (IsWindowVisible(hwnd_)) {
+    WindowProgress progress(hwnd_);
+    run::ClearEvents({list_, Control(kIdCommand2), Control(kIdCh), &progress});
+  } else {
+    TrayProgress progress(hwnd_);
+    run::ClearEvents({list_, Control(kIdCommand2), Control(kIdCh), &progress});
+  }
 }
 
 void MainWindow::Command3_Click() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }

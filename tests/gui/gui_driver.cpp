@@ -55,6 +55,8 @@ constexpr wchar_t kUsage[] =
     L"                                   holds (at most S seconds, default 10)\n"
     L"  watch-run ID [S] [--during ID2]  click button ID; watch it go off and on again (pressing\n"
     L"                                   ID2 meanwhile)\n"
+    L"  watch-captions ID [S]            click button ID; print each caption the window shows\n"
+    L"                                   until the button is back\n"
     L"  starts S EXE TEXT...             one start of EXE per argument text, all at once\n"
     L"  notepads [S]                     how many Notepad windows are up (waits S seconds)\n"
     L"  hold PATH RELEASE [S]            hold PATH open without delete sharing until RELEASE\n"

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "output.h"
 #include "platform/unique_handle.h"
 #include "target_window.h"
 
@@ -24,11 +25,9 @@ ULONGLONG Deadline(double seconds) {
 
 int WatchRun(DWORD pid, const std::vector<std::wstring>& args) {
   HWND window = FindMainWindow(pid);
-  if (window == nullptr || args.size() < 2) {
-    Print("error: watch-run needs the main window and a button id\n");
-    return 1;
-  }
-  HWND button = GetDlgItem(window, _wtoi(args[1].c_str()));
+  HWND button =
+      window != nullptr && args.size() >= 2 ? GetDlgItem(window, _wtoi(args[1].c_str())) : nullptr;
+  if (button == nullptr) return gui::Fail(args[0] + L" needs the main window and a button id");
   std::wstring during;
   double seconds = 60;
   for (size_t i = 2; i < args.size(); ++i) {
@@ -65,6 +64,43 @@ int WatchRun(DWORD pid, const std::vector<std::wstring>& args) {
   }
   Print(std::string("disabled-during-run=") + (disabled ? "1" : "0") +
         " enabled-after=" + (enabledAfter ? "1" : "0") + "\n");
+  return 0;
+}
+
+// The window's caption, read as another program reads it.
+std::wstring Caption(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+int WatchCaptions(DWORD pid, const std::vector<std::wstring>& args) {
+  HWND window = FindMainWindow(pid);
+  HWND button =
+      window != nullptr && args.size() >= 2 ? GetDlgItem(window, _wtoi(args[1].c_str())) : nullptr;
+  if (button == nullptr) return gui::Fail(args[0] + L" needs the main window and a button id");
+  const ULONGLONG deadline = Deadline(Seconds(args, 2, 60));
+  std::wstring captions = Caption(window) + L"\n";
+  std::wstring last = Caption(window);
+  const auto sample = [&] {
+    const std::wstring now = Caption(window);
+    if (now != last) captions += now + L"\n";
+    last = now;
+  };
+  PostMessageW(button, BM_CLICK, 0, 0);
+  bool disabled = false;
+  while (!disabled && GetTickCount64() < deadline) {
+    disabled = !IsWindowEnabled(button);
+    sample();
+    if (!disabled) Sleep(2);
+  }
+  // Sampled every few milliseconds: each count stays at least one poll of the run (250 ms).
+  while (disabled && !IsWindowEnabled(button) && GetTickCount64() < deadline) {
+    sample();
+    Sleep(5);
+  }
+  sample();
+  gui::Print(std::wstring_view(captions));
   return 0;
 }
 
@@ -109,11 +145,13 @@ int Hold(const std::vector<std::wstring>& args) {
 }  // namespace
 
 bool IsRunStep(const std::wstring& command) {
-  return command == L"watch-run" || command == L"notepads" || command == L"hold";
+  return command == L"watch-run" || command == L"watch-captions" || command == L"notepads" ||
+         command == L"hold";
 }
 
 int RunStep(DWORD pid, const std::vector<std::wstring>& args) {
   if (args[0] == L"watch-run") return WatchRun(pid, args);
+  if (args[0] == L"watch-captions") return WatchCaptions(pid, args);
   if (args[0] == L"notepads") return CountNotepads(args);
   return Hold(args);
 }

@@ -72,6 +72,16 @@ TEST_F(ShellWaitTest, DoesNotMistakeExitCode259ForARunningProcess) {
   EXPECT_NE(ShellWait(L"cmd.exe /c exit 259", kHidden), 0u);
 }
 
+TEST_F(ShellWaitTest, RunsItsTickAtItsIntervalWhileTheProcessRuns) {
+  // The clearing run reads its progress at these ticks: a 600 ms batch with a tick every 100 ms.
+  int ticks = 0;
+  const platform::WaitTick tick = {100, [&ticks] { ++ticks; }};
+  EXPECT_NE(ShellWait(WriteBatch(600), kHidden, tick), 0u);
+  EXPECT_TRUE(FileExists(marker_));
+  EXPECT_GE(ticks, 4);
+  EXPECT_LE(ticks, 30) << "far more ticks than the interval allows";
+}
+
 TEST_F(ShellWaitTest, HandlesWindowEventsWhileTheProcessRuns) {
   bool postedWhileRunning = false;
   bool sentWhileRunning = false;

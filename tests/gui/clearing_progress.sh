@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# A run's progress in the main window's caption, with a stand-in tool that takes half a second a
+# film: a run over six films shows every count from 0/6 to 6/6 in order and "Quellin" again at
+# its end; a run that must wait for another run's turn says so first; a one-shot run over one
+# quick film ends by itself as before, its window never shown.
+# Further arguments: SLOW_TOOL_EXE, the stand-in that takes its time over each film.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/run_lib.sh"
+slow_exe="$8"
+
+make_master
+# The program without its payload runs, so nothing puts the real tool back over the stand-in.
+put_tool "$slow_exe"
+cp "$rmevents_exe" "$temp_dir/rmevents-real.exe"
+cleanup+=("rm -f '$temp_dir/rmevents-real.exe' '$temp_dir/tool-log.txt'")
+export SLOW_TOOL_MS=500
+quellin="$image"
+mkdir -p "$work/进度 窗口"
+films=()
+for i in 1 2 3 4 5 6; do
+  films+=("$work/进度 窗口/片 $i.rm")
+  cp "$work/master.rm" "${films[-1]}"
+done
+
+# watch_captions: the captions of one click on the clear button, one a line.
+watch_captions() {
+  timeout 120 "$wine_run" "$driver" --pid "$pid" watch-captions 103 100 </dev/null
+}
+
+start_quellin
+for film in "${films[@]}"; do q add "$(win "$film")"; done
+check "six films: the caption counts every film, then is the program's name again" \
+  "Quellin
+$(for k in 0 1 2 3 4 5 6; do echo "Quellin - 正在清除 $k/6"; done)
+Quellin" "$(watch_captions)"
+end_notepads
+cleaned=0
+for film in "${films[@]}"; do
+  [ "$(cleaned_state "$film")" = "events=0 data-streams=0 media=same" ] && cleaned=$((cleaned + 1))
+done
+check "and every film is cleaned in place, as without the count" "6" "$cleaned"
+
+# A right-click start holds the turn with a slow film; the window's run waits for it.
+a="$work/进度 窗口/右键.rm"
+b="$work/进度 窗口/窗口.rm"
+cp "$work/master.rm" "$a"
+cp "$work/master.rm" "$b"
+rm -f "$temp_dir/tool-log.txt"
+export SLOW_TOOL_MS=2000
+one_shot "$image" "\"$(win "$a")\"" >"$work/one-shot.txt" &
+for _ in $(seq 100); do grep -qs start "$temp_dir/tool-log.txt" && break; sleep 0.1; done
+q click 105
+q add "$(win "$b")"
+check "a run that waits for another's turn says so, then counts its film" "Quellin
+Quellin - 等待其他清除任务
+Quellin - 正在清除 0/1
+Quellin - 正在清除 1/1
+Quellin" "$(watch_captions)"
+wait
+check "the right-click run ended by itself, its window never shown" "shown=0 exit=0" \
+  "$(cat "$work/one-shot.txt")"
+end_notepads
+stop_quellin
+
+export SLOW_TOOL_MS=0
+c="$work/进度 窗口/快.rm"
+cp "$work/master.rm" "$c"
+check "a one-shot run over one quick film ends by itself, its window never shown" \
+  "shown=0 exit=0" "$(one_shot "$image" "\"$(win "$c")\"")"
+end_notepads
+check "and cleans its film" "events=0 data-streams=0 media=same" "$(cleaned_state "$c")"
+
+finish
