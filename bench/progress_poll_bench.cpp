@@ -19,6 +19,7 @@
 #include "files/write_text_file.h"
 #include "platform/message_pump.h"
 #include "platform/system_folders.h"
+#include "platform/temp_folder.h"
 #include "platform/text_conversion.h"
 #include "process/shell_wait.h"
 #include "run/batch_text.h"
@@ -112,7 +113,7 @@ int wmain(int argc, wchar_t** argv) {
   SetEnvironmentVariableW(kDelayVariable, argc > 3 ? argv[3] : L"100");
 
   // The run's files in a folder of their own under TMP, with this program as the tool.
-  const std::wstring folder = run::TempFolder() + L"\\progress_bench";
+  const std::wstring folder = platform::TempFolder() + L"\\progress_bench";
   CreateDirectoryW(folder.c_str(), nullptr);
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
