@@ -96,6 +96,47 @@ int EndNotepadsOf(const std::vector<DWORD>& parents) {
   return ended;
 }
 
+// Starts every command line suspended and lets them all go together, as Explorer's starts for a
+// selection come within milliseconds (making a process under Wine takes long enough to spread
+// them otherwise). Returns each start's life, shortest first; `whole` is first start to last end.
+std::vector<double> LivesOfStartsAtOnce(std::vector<std::wstring> commandLines, double& whole,
+                                        std::vector<DWORD>& ids) {
+  std::vector<PROCESS_INFORMATION> started;
+  for (std::wstring& commandLine : commandLines) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                       nullptr, nullptr, &startup, &info)) {
+      started.push_back(info);
+    }
+  }
+  std::vector<double> begins;
+  for (const PROCESS_INFORMATION& info : started) {
+    begins.push_back(NowMs());
+    ResumeThread(info.hThread);
+  }
+  const double begin = begins.empty() ? NowMs() : begins.front();
+  std::vector<double> lives(started.size(), 0);
+  for (size_t left = started.size(); left > 0;) {
+    for (size_t i = 0; i < started.size(); ++i) {
+      if (lives[i] == 0 && WaitForSingleObject(started[i].hProcess, 0) == WAIT_OBJECT_0) {
+        lives[i] = NowMs() - begins[i];
+        --left;
+      }
+    }
+    Sleep(1);
+  }
+  whole = NowMs() - begin;
+  for (const PROCESS_INFORMATION& info : started) {
+    ids.push_back(info.dwProcessId);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+  std::sort(lives.begin(), lives.end());
+  return lives;
+}
+
 class Bench {
  public:
   Bench(const std::wstring& film, const std::wstring& tool, int films) {
@@ -220,49 +261,27 @@ class Bench {
 
   SelectionTimes Selection(const std::wstring& quellin) const {
     FreshCopies();
-    SelectionTimes times;
-    std::vector<PROCESS_INFORMATION> started;
-    std::vector<double> begins;
+    std::vector<std::wstring> commandLines;
     for (const std::wstring& path : films_) {
-      std::wstring commandLine = L"\"" + quellin + L"\" \"" + path + L"\"";
-      STARTUPINFOW startup = {};
-      startup.cb = sizeof(startup);
-      PROCESS_INFORMATION info = {};
-      // Made suspended and let go together, as Explorer's starts come within milliseconds (making
-      // a process under Wine takes long enough to spread them otherwise).
-      if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                          nullptr, nullptr, &startup, &info)) {
-        return times;
-      }
-      started.push_back(info);
+      commandLines.push_back(L"\"" + quellin + L"\" \"" + path + L"\"");
     }
-    for (const PROCESS_INFORMATION& info : started) {
-      begins.push_back(NowMs());
-      ResumeThread(info.hThread);
-    }
-    const double begin = begins.empty() ? NowMs() : begins.front();
-    std::vector<double> lives(started.size(), 0);
+    SelectionTimes times;
     std::vector<DWORD> ids;
-    for (size_t left = started.size(); left > 0;) {
-      for (size_t i = 0; i < started.size(); ++i) {
-        if (lives[i] == 0 && WaitForSingleObject(started[i].hProcess, 0) == WAIT_OBJECT_0) {
-          lives[i] = NowMs() - begins[i];
-          --left;
-        }
-      }
-      Sleep(1);
-    }
-    times.whole = NowMs() - begin;
-    std::sort(lives.begin(), lives.end());
+    std::vector<double> lives = LivesOfStartsAtOnce(commandLines, times.whole, ids);
     times.longestJoin = lives.size() > 1 ? lives[lives.size() - 2] : 0;
-    for (const PROCESS_INFORMATION& info : started) {
-      ids.push_back(info.dwProcessId);
-      CloseHandle(info.hThread);
-      CloseHandle(info.hProcess);
-    }
     Sleep(300);
     times.runs = EndNotepadsOf(ids);
     return times;
+  }
+
+  // The reference for a handing-over start: as many starts of a program that does nothing, let
+  // go together the same way; the longest of their lives is what starting alone costs here.
+  double LongestNoOpLife(const std::wstring& self) const {
+    const std::vector<std::wstring> commandLines(films_.size(), L"\"" + self + L"\" --no-op");
+    double whole = 0;
+    std::vector<DWORD> ids;
+    const std::vector<double> lives = LivesOfStartsAtOnce(commandLines, whole, ids);
+    return lives.empty() ? 0 : lives.back();
   }
 
   double OneShot(const std::wstring& quellin) const {
@@ -298,6 +317,7 @@ class Bench {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"--no-op") return 0;
   if (argc < 3) {
     std::fwprintf(stderr,
                   L"usage: clearing_run_bench FILM RMEVENTS_EXE [QUELLIN_EXE|-] [FILMS] "
@@ -317,7 +337,9 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   std::vector<double> alone, click, batch, oneShot, clickRatio, batchRatio, oneShotRatio;
-  std::vector<double> selection, selectionRatio, longestJoin;
+  std::vector<double> selection, selectionRatio, longestJoin, noOpLife;
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
   int mostRuns = 0;
   bool selectionReplaced = !quellin.empty();
   bool clickReplaced = true;
@@ -347,6 +369,7 @@ int wmain(int argc, wchar_t** argv) {
       selection.push_back(times.whole);
       selectionRatio.push_back(times.whole / oneShotTime);
       longestJoin.push_back(times.longestJoin);
+      noOpLife.push_back(bench.LongestNoOpLife(self));
       mostRuns = std::max(mostRuns, times.runs);
     }
   }
@@ -374,6 +397,8 @@ int wmain(int argc, wchar_t** argv) {
                 Median(selection), Median(selectionRatio));
     std::printf("    longest life of a handing-over start: %8.1f ms   (worst round %.1f ms)\n",
                 Median(longestJoin), *std::max_element(longestJoin.begin(), longestJoin.end()));
+    std::printf("    as many starts doing nothing, longest: %8.1f ms   so joining adds %.1f ms\n",
+                Median(noOpLife), Median(longestJoin) - Median(noOpLife));
     std::printf(
         "    runs (Notepads) a selection made:     %8d   (most in a round; 1 = all joined)\n",
         mostRuns);
