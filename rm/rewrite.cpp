@@ -9,6 +9,7 @@
 #include "rm/data_chunk.h"
 #include "rm/fourcc.h"
 #include "rm/index_chain.h"
+#include "rm/index_rebuild.h"
 #include "rm/indx.h"
 #include "rm/offset_shift.h"
 #include "rm/packet.h"
@@ -23,8 +24,8 @@ constexpr std::uint64_t kU32Max = std::numeric_limits<std::uint32_t>::max();
 class Rewriter : public DataVisitor {
  public:
   Rewriter(Source& in, const RewritePlan& plan, BlockWriter& out, RewriteResult& result,
-           Error& error)
-      : in_(in), plan_(plan), out_(out), result_(result), error_(error) {
+           IndexRebuilder& rebuilder, Error& error)
+      : in_(in), plan_(plan), out_(out), result_(result), rebuilder_(rebuilder), error_(error) {
     result_.written.assign(plan.streams.size() + 1, StreamTally{});
   }
 
@@ -60,10 +61,13 @@ class Rewriter : public DataVisitor {
     }
     EmitEventsBefore(p.header.timestamp);
     OpenChunk();
-    if (!shifts_.Note(p.offset, out_.Position() + runSize_, p.ordinal, newOrdinal_)) {
+    const std::uint64_t newOffset = out_.Position() + runSize_;
+    if (!shifts_.Note(p.offset, newOffset, p.ordinal, newOrdinal_)) {
       error_.Set(ErrorCode::kTooLarge, p.offset, "removed and inserted packets");
       return;
     }
+    (void)rebuilder_.OnPacket(p.header.stream, static_cast<std::uint16_t>(newNumber), p.header,
+                              newOffset, newOrdinal_);
     if (newNumber != p.header.stream)
       SetPacketStream(p.bytes.data(), static_cast<std::uint16_t>(newNumber));
     if (runSize_ > 0 && runStart_ + runSize_ == p.bytes.data()) {
@@ -114,6 +118,24 @@ class Rewriter : public DataVisitor {
     PutIndexRecord(bytes, {0, record.timestamp, static_cast<std::uint32_t>(offset),
                            static_cast<std::uint32_t>(number)});
     out_.Write(bytes);
+  }
+
+  void OnIndexRebuild() override {
+    // Which streams had an index is unknown when part of the chain was lost, or when the index
+    // was one nobody pointed at.
+    const IndexSurvey& survey = rebuilder_.Survey();
+    const bool everyKeyedStream =
+        survey.unknownStreams || (!survey.hadIndex && !result_.repair.cut);
+    for (const auto& stream : rebuilder_.Result(plan_.newNumber, everyKeyedStream)) {
+      if (out_.Position() + kIndexHeaderSize + kIndexRecordSize * stream.records.size() > kU32Max) {
+        error_.Set(ErrorCode::kOutputTooLarge, out_.Position(), "output");
+        return;
+      }
+      StartIndexChunk(static_cast<std::uint32_t>(stream.records.size()), stream.stream);
+      Bytes bytes;
+      for (const IndexRecord& r : stream.records) PutIndexRecord(bytes, r);
+      out_.Write(bytes);
+    }
   }
 
   void OnIndexEnd(std::uint64_t /*end*/) override {
@@ -284,6 +306,7 @@ class Rewriter : public DataVisitor {
   const RewritePlan& plan_;
   BlockWriter& out_;
   RewriteResult& result_;
+  IndexRebuilder& rebuilder_;
   Error& error_;
 
   const std::uint8_t* runStart_ = nullptr;  // kept packets not yet written, in the read buffer
@@ -315,9 +338,10 @@ bool Rewrite(Source& in, const Headers& headers, const RewritePlan& plan, Sink& 
              RewriteResult& result, Error& error) {
   result = RewriteResult{};
   BlockWriter writer(out, error);
-  Rewriter rewriter(in, plan, writer, result, error);
+  IndexRebuilder rebuilder(SurveyIndex(in, headers));
+  Rewriter rewriter(in, plan, writer, result, rebuilder, error);
   if (!rewriter.WriteHeader()) return false;
-  if (!WalkData(in, headers, rewriter, Strictness::kTolerant, error)) return false;
+  if (!WalkData(in, headers, rewriter, Strictness::kTolerant, error, &result.repair)) return false;
   return rewriter.Finish();
 }
 

@@ -12,6 +12,7 @@
 #include "rm/headers.h"
 #include "rm/plan.h"
 #include "rm/source.h"
+#include "rm/walker.h"
 
 namespace rm {
 
@@ -38,6 +39,7 @@ struct RewriteResult {
   std::uint64_t packetsWritten = 0;
   std::uint64_t indexChunksWritten = 0;
   std::uint64_t bytesWritten = 0;
+  WalkRepair repair;  // a film cut short, or an index rebuilt
 };
 
 [[nodiscard]] bool Rewrite(Source& in, const Headers& headers, const RewritePlan& plan, Sink& out,

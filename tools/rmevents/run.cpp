@@ -96,6 +96,7 @@ int RunReplace(const Options& o, Report& report) {
   }
   ReportStreams(report, outcome);
   ReportRemovedEvents(report, outcome.result);
+  const bool repaired = ReportRepair(report, outcome.result.repair);
 
   auto written = InputFile::Open(run.Part(), fe);
   if (!written) return run.Fail(kExitOutput, "无法重新打开写出的文件：" + Describe(fe));
@@ -115,7 +116,7 @@ int RunReplace(const Options& o, Report& report) {
   report.Line("输出文件：" + PathText(o.output) + "（" + GroupDigits(outcome.result.bytesWritten) +
               " 字节，已校验）");
   report.Line("完成。");
-  return kExitOk;
+  return repaired ? kExitRepaired : kExitOk;
 }
 
 // Events as -d writes them: readable ones sorted by start time (the order -e requires), and a

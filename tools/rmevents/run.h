@@ -20,6 +20,7 @@ enum ExitCode : int {
   kExitOutput = 5,    // output cannot be written (also: input and output are one file)
   kExitDeclined = 6,  // -m (image maps)
   kExitVerify = 7,    // the written file failed its check and was deleted
+  kExitRepaired = 8,  // success with a repair: a film cut short, or an index rebuilt
 };
 
 inline constexpr std::size_t kMaxEventsFileSize = std::size_t{64} << 20;

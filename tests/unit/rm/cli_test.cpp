@@ -118,7 +118,7 @@ TEST_F(Cli, FailuresLeaveNoOutputAndKeepTheInput) {
   const std::string original = ReadFile(film_);
   WriteFile(out_, std::string("an output left by an earlier run"));
   const Path cut = dir_ / U8("cut.rm");
-  WriteFile(cut, original.substr(0, original.size() / 2));
+  WriteFile(cut, original.substr(0, 100));  // cut inside the headers
   EXPECT_EQ(Run({Arg("-i"), Arg(cut), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
             rmevents::kExitBadInput);
   EXPECT_NE(Said().find("已删除之前留下的同名输出文件"), std::string::npos) << Said();
@@ -138,6 +138,19 @@ TEST_F(Cli, FailuresLeaveNoOutputAndKeepTheInput) {
   }
   EXPECT_EQ(ReadFile(film_), original);
   EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "bad.txt", "cut.rm", "影片 一%1.rm"}));
+}
+
+TEST_F(Cli, AFilmCutShortIsCleanedAndSaysSo) {
+  const std::string original = ReadFile(film_);
+  const Path cut = dir_ / U8("cut.rm");
+  WriteFile(cut, original.substr(0, original.size() / 2));
+  EXPECT_EQ(Run({Arg("-i"), Arg(cut), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
+            rmevents::kExitRepaired);
+  const std::string line = "输入文件不完整：在第 " + std::to_string(original.size() / 2) +
+                           " 字节处截断，保留了 4 个完整数据包\n";
+  EXPECT_NE(Said().find(line), std::string::npos) << Said();
+  EXPECT_NE(Said().find("完成。"), std::string::npos);
+  EXPECT_TRUE(fs::exists(out_));
 }
 
 TEST(CommandLine, SwitchesAndMisuse) {
