@@ -23,9 +23,18 @@ constexpr std::uint64_t kU32Max = std::numeric_limits<std::uint32_t>::max();
 
 class Rewriter : public DataVisitor {
  public:
-  Rewriter(Source& in, const RewritePlan& plan, BlockWriter& out, RewriteResult& result,
-           IndexRebuilder& rebuilder, Error& error)
-      : in_(in), plan_(plan), out_(out), result_(result), rebuilder_(rebuilder), error_(error) {
+  Rewriter(Source& in, const RewritePlan& plan, BlockWriter& out, OutputCheck& check,
+           bool sinkCopies, bool inputIndexLinked, RewriteResult& result, IndexRebuilder& rebuilder,
+           Error& error)
+      : in_(in),
+        plan_(plan),
+        out_(out),
+        check_(check),
+        sinkCopies_(sinkCopies),
+        inputIndexLinked_(inputIndexLinked),
+        result_(result),
+        rebuilder_(rebuilder),
+        error_(error) {
     result_.written.assign(plan.streams.size() + 1, StreamTally{});
   }
 
@@ -66,16 +75,25 @@ class Rewriter : public DataVisitor {
       error_.Set(ErrorCode::kTooLarge, p.offset, "removed and inserted packets");
       return;
     }
-    (void)rebuilder_.OnPacket(p.header.stream, static_cast<std::uint16_t>(newNumber), p.header,
-                              newOffset, newOrdinal_);
+    check_.ExpectIndexed(newOffset, IndexSource::kTranslated, p.indexRecords);
+    if (rebuilder_.OnPacket(p.header.stream, static_cast<std::uint16_t>(newNumber), p.header,
+                            newOffset, newOrdinal_)) {
+      check_.ExpectIndexed(newOffset, IndexSource::kRebuilt);
+    }
+    // Packets whose bytes do not change are copied by the system where it can; the others pass
+    // through here, and their payloads are summed on the way in as on the way out.
+    const bool copy = sinkCopies_ && newNumber == p.header.stream;
     if (newNumber != p.header.stream)
       SetPacketStream(p.bytes.data(), static_cast<std::uint16_t>(newNumber));
-    if (runSize_ > 0 && runStart_ + runSize_ == p.bytes.data()) {
+    if (!copy) check_.NoteReadPayload(p.bytes.subspan(p.header.HeaderSize()));
+    if (runSize_ > 0 && runStart_ + runSize_ == p.bytes.data() && runCopy_ == copy) {
       runSize_ += p.bytes.size();
     } else {
       FlushRun();
       runStart_ = p.bytes.data();
       runSize_ = p.bytes.size();
+      runFrom_ = p.offset;
+      runCopy_ = copy;
     }
     Count(newNumber, p.header.PayloadSize());
   }
@@ -96,6 +114,9 @@ class Rewriter : public DataVisitor {
   void OnIndexChunk(std::uint64_t /*offset*/, const IndexHeader& header) override {
     const int newNumber = plan_.newNumber[header.stream];
     skipRecords_ = newNumber < 0;
+    // Records of an index nobody pointed at were matched only after the packets had been
+    // written, too late to announce them to the check.
+    check_.UseIndex(IndexSource::kTranslated, inputIndexLinked_);
     if (skipRecords_) return;
     StartIndexChunk(header.numIndices, static_cast<std::uint16_t>(newNumber));
   }
@@ -121,6 +142,7 @@ class Rewriter : public DataVisitor {
   }
 
   void OnIndexRebuild() override {
+    check_.UseIndex(IndexSource::kRebuilt);
     // Which streams had an index is unknown when part of the chain was lost, or when the index
     // was one nobody pointed at.
     const IndexSurvey& survey = rebuilder_.Survey();
@@ -186,7 +208,11 @@ class Rewriter : public DataVisitor {
  private:
   void FlushRun() {
     if (runSize_ == 0) return;
-    out_.Write({runStart_, runSize_});
+    if (runCopy_) {
+      out_.CopyPackets(in_, runFrom_, {runStart_, runSize_});
+    } else {
+      out_.Write({runStart_, runSize_});
+    }
     runSize_ = 0;
   }
 
@@ -238,6 +264,8 @@ class Rewriter : public DataVisitor {
       PutBytes(packet, payload);
       addedIndex_.push_back({0, ts, static_cast<std::uint32_t>(out_.Position()),
                              static_cast<std::uint32_t>(newOrdinal_)});
+      check_.ExpectIndexed(out_.Position(), IndexSource::kAdded);
+      check_.NoteReadPayload(payload);
       out_.Write(packet);
       Count(plan_.addedStream, payload.size());
       ++nextEvent_;
@@ -305,12 +333,17 @@ class Rewriter : public DataVisitor {
   Source& in_;
   const RewritePlan& plan_;
   BlockWriter& out_;
+  OutputCheck& check_;
+  bool sinkCopies_;
+  bool inputIndexLinked_;
   RewriteResult& result_;
   IndexRebuilder& rebuilder_;
   Error& error_;
 
   const std::uint8_t* runStart_ = nullptr;  // kept packets not yet written, in the read buffer
   std::size_t runSize_ = 0;
+  std::uint64_t runFrom_ = 0;  // input offset of the run
+  bool runCopy_ = false;       // the run is copied by the system
   OffsetShifts shifts_;
   std::uint64_t newOrdinal_ = 0;
   std::uint64_t totalPayload_ = 0;
@@ -337,12 +370,16 @@ class Rewriter : public DataVisitor {
 bool Rewrite(Source& in, const Headers& headers, const RewritePlan& plan, Sink& out,
              RewriteResult& result, Error& error) {
   result = RewriteResult{};
-  BlockWriter writer(out, error);
+  OutputCheck check;
+  BlockWriter writer(out, error, &check);
   IndexRebuilder rebuilder(SurveyIndex(in, headers));
-  Rewriter rewriter(in, plan, writer, result, rebuilder, error);
+  Rewriter rewriter(in, plan, writer, check, out.CanCopyRange(), headers.prop.indexOffset != 0,
+                    result, rebuilder, error);
   if (!rewriter.WriteHeader()) return false;
   if (!WalkData(in, headers, rewriter, Strictness::kTolerant, error, &result.repair)) return false;
-  return rewriter.Finish();
+  if (!rewriter.Finish()) return false;
+  result.checked = check.Finish(result.produced, result.checkError);
+  return true;
 }
 
 bool CopyWhole(Source& in, Sink& out, Error& error) {

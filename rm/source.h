@@ -21,6 +21,10 @@ class Source {
   // allowed (the callers loop), 0 means the end. False means the read failed.
   [[nodiscard]] virtual bool ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
                                       std::size_t& got) = 0;
+  // A private view of `size` bytes at `offset` mapped from the file, where the system can map it:
+  // bytes not looked at are never read, and changes to the view stay in this process. Valid until
+  // the next call. Empty where mapping is not possible (the caller reads instead).
+  virtual std::span<std::uint8_t> Map(std::uint64_t /*offset*/, std::size_t /*size*/) { return {}; }
 };
 
 class Sink {
@@ -31,8 +35,14 @@ class Sink {
   // Copies `size` bytes of `from`, starting at `offset`, to the same offset here without passing
   // them through this process, where the system can (as cp does). Returns how many bytes were
   // copied; the caller copies the rest itself.
-  virtual std::uint64_t CopyFrom(Source& /*from*/, std::uint64_t /*offset*/,
-                                 std::uint64_t /*size*/) {
+  std::uint64_t CopyFrom(Source& from, std::uint64_t offset, std::uint64_t size) {
+    return CopyRange(from, offset, offset, size);
+  }
+  // Whether CopyRange may copy at all: runs are only set aside for it when it can.
+  virtual bool CanCopyRange() const { return false; }
+  // The same from `fromOffset` there to `toOffset` here.
+  virtual std::uint64_t CopyRange(Source& /*from*/, std::uint64_t /*fromOffset*/,
+                                  std::uint64_t /*toOffset*/, std::uint64_t /*size*/) {
     return 0;
   }
 };

@@ -55,6 +55,10 @@ void Replace(rm::Source& source, bool readable, const std::vector<rm::Event>& ev
   const rm::WalkRepair& repair = outcome.result.repair;
   const bool repaired = repair.cut || repair.indexRebuilt;
   if ((readable || repaired) && !verified) Die("written file failed its check", verifyError);
+  rm::Error checkError;
+  if (verified != rm::CheckWritten(written, outcome, checkError)) {
+    Die("the check made while writing disagrees with reading back", checkError);
+  }
   if (!readable && !outcome.identicalCopy && !repaired)
     Die("unreadable file rewritten", verifyError);
 }

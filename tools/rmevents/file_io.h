@@ -41,12 +41,16 @@ class InputFile final : public rm::Source {
   std::uint64_t Size() const override { return size_; }
   [[nodiscard]] bool ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
                               std::size_t& got) override;
+  std::span<std::uint8_t> Map(std::uint64_t offset, std::size_t size) override;
 
  private:
   friend class OutputFile;
   InputFile(std::intptr_t handle, std::uint64_t size) : handle_(handle), size_(size) {}
+  void Unmap();
   std::intptr_t handle_;
   std::uint64_t size_;
+  void* map_ = nullptr;  // the current view, if any
+  std::size_t mapLength_ = 0;
 };
 
 class OutputFile final : public rm::Sink {
@@ -58,7 +62,9 @@ class OutputFile final : public rm::Sink {
   OutputFile& operator=(const OutputFile&) = delete;
 
   [[nodiscard]] bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override;
-  std::uint64_t CopyFrom(rm::Source& from, std::uint64_t offset, std::uint64_t size) override;
+  bool CanCopyRange() const override;
+  std::uint64_t CopyRange(rm::Source& from, std::uint64_t fromOffset, std::uint64_t toOffset,
+                          std::uint64_t size) override;
   // Closing can report a failed write that the system had delayed.
   [[nodiscard]] bool Close(FileError& error);
 
@@ -66,6 +72,7 @@ class OutputFile final : public rm::Sink {
   explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
   std::intptr_t handle_;
   bool open_ = true;
+  bool copyUnsupported_ = false;
 };
 
 // Reads a small file whole; refuses files larger than `limit`.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,7 +41,31 @@ std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
   return std::unique_ptr<InputFile>(new InputFile(fd, static_cast<std::uint64_t>(st.st_size)));
 }
 
-InputFile::~InputFile() { ::close(Fd(handle_)); }
+InputFile::~InputFile() {
+  Unmap();
+  ::close(Fd(handle_));
+}
+
+void InputFile::Unmap() {
+  if (map_ != nullptr) ::munmap(map_, mapLength_);
+  map_ = nullptr;
+}
+
+std::span<std::uint8_t> InputFile::Map(std::uint64_t offset, std::size_t size) {
+  Unmap();
+  if (size == 0 || offset + size > size_) return {};
+  static const std::uint64_t page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+  const std::uint64_t start = offset / page * page;
+  const std::size_t length = static_cast<std::size_t>(size + (offset - start));
+  // Private and writable: the rewriter patches stream numbers in place, which must never reach
+  // the film itself.
+  void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE, Fd(handle_),
+                   static_cast<off_t>(start));
+  if (p == MAP_FAILED) return {};
+  map_ = p;
+  mapLength_ = length;
+  return {static_cast<std::uint8_t*>(p) + (offset - start), size};
+}
 
 bool InputFile::ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
                          std::size_t& got) {
@@ -80,24 +105,39 @@ bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> dat
   return true;
 }
 
-std::uint64_t OutputFile::CopyFrom(rm::Source& from, std::uint64_t offset, std::uint64_t size) {
+bool OutputFile::CanCopyRange() const {
+#ifdef __linux__
+  return !copyUnsupported_;
+#else
+  return false;
+#endif
+}
+
+std::uint64_t OutputFile::CopyRange(rm::Source& from, std::uint64_t fromOffset,
+                                    std::uint64_t toOffset, std::uint64_t size) {
 #ifdef __linux__
   // In-kernel copy, as cp does: no trip through this process's memory.
   auto* file = dynamic_cast<InputFile*>(&from);
-  if (file == nullptr) return 0;
-  loff_t in = static_cast<loff_t>(offset), out = static_cast<loff_t>(offset);
+  if (file == nullptr || copyUnsupported_) return 0;
+  loff_t in = static_cast<loff_t>(fromOffset), out = static_cast<loff_t>(toOffset);
   std::uint64_t done = 0;
   while (done < size) {
     const ssize_t n = ::copy_file_range(
         Fd(file->handle_), &in, Fd(handle_), &out,
         static_cast<std::size_t>(std::min<std::uint64_t>(size - done, 1u << 30)), 0);
-    if (n <= 0) break;  // not supported here, or an error the plain copy will meet and report
+    if (n <= 0) {
+      // Not supported here (then never again), or an error the plain copy will meet and report.
+      copyUnsupported_ =
+          n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP);
+      break;
+    }
     done += static_cast<std::uint64_t>(n);
   }
   return done;
 #else
   (void)from;
-  (void)offset;
+  (void)fromOffset;
+  (void)toOffset;
   (void)size;
   return 0;
 #endif

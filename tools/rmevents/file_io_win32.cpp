@@ -80,6 +80,12 @@ std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
 
 InputFile::~InputFile() { CloseHandle(H(handle_)); }
 
+void InputFile::Unmap() {}
+
+std::span<std::uint8_t> InputFile::Map(std::uint64_t /*offset*/, std::size_t /*size*/) {
+  return {};  // read in large blocks instead: a 32-bit process has little address space to spare
+}
+
 bool InputFile::ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
                          std::size_t& got) {
   OVERLAPPED o = At(offset);
@@ -117,8 +123,10 @@ bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> dat
   return true;
 }
 
-std::uint64_t OutputFile::CopyFrom(rm::Source& /*from*/, std::uint64_t /*offset*/,
-                                   std::uint64_t /*size*/) {
+bool OutputFile::CanCopyRange() const { return false; }
+
+std::uint64_t OutputFile::CopyRange(rm::Source& /*from*/, std::uint64_t /*fromOffset*/,
+                                    std::uint64_t /*toOffset*/, std::uint64_t /*size*/) {
   return 0;  // ReadFile/WriteFile in large blocks do as well here
 }
 

@@ -100,7 +100,7 @@ int RunReplace(const Options& o, Report& report) {
 
   auto written = InputFile::Open(run.Part(), fe);
   if (!written) return run.Fail(kExitOutput, "无法重新打开写出的文件：" + Describe(fe));
-  if (!rm::VerifyReplacement(*written, outcome, error)) {
+  if (!rm::CheckWritten(*written, outcome, error)) {
     written.reset();
     if (outcome.identicalCopy && error.code != rm::ErrorCode::kVerifyFailed) {
       return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));

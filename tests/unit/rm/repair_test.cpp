@@ -8,8 +8,10 @@
 
 #include "rm/headers.h"
 #include "rm/inspect.h"
+#include "rm/output_check.h"
 #include "rm/replace_events.h"
 #include "rm/walker.h"
+#include "replace_helper.h"
 #include "rm_builder.h"
 #include "rm_films.h"
 
@@ -18,26 +20,8 @@ namespace {
 using rmtest::Bytes;
 using rmtest::FileSpec;
 
-struct Outcome {
-  bool ok = false;
-  Bytes out;
-  rm::ReplaceOutcome outcome;
-  rm::Error error;
-};
-
-Outcome Replace(const Bytes& in) {
-  Outcome r;
-  rm::MemorySource source(in);
-  rm::MemorySink sink;
-  r.ok = rm::ReplaceEvents(source, sink, {}, r.outcome, r.error);
-  r.out = sink.Data();
-  if (r.ok) {
-    rm::MemorySource written(r.out);
-    rm::Error verify;
-    EXPECT_TRUE(rm::VerifyReplacement(written, r.outcome, verify)) << rm::Describe(verify);
-  }
-  return r;
-}
+using rmtest::Outcome;
+using rmtest::Replace;
 
 // Every packet of a file as the tolerant reader sees it, with where it ends.
 struct Packets : rm::DataVisitor {
@@ -165,6 +149,48 @@ TEST(Repair, UncountedDataIsWalkedByItsSize) {
   const Outcome plausible = Replace(sizeless);
   ASSERT_TRUE(plausible.ok) << rm::Describe(plausible.error);
   EXPECT_EQ(plausible.outcome.result.removedEventCount, 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// The check made while writing, fed a whole file at once as a writer that knows every count up
+// front would hand it over. `offset` in `marks`: packets the index is announced to name.
+bool CheckStream(const Bytes& file, const std::vector<std::uint64_t>& marks) {
+  rm::OutputCheck check;
+  for (std::uint64_t m : marks) check.ExpectIndexed(m, rm::IndexSource::kTranslated);
+  check.Append(file, false);
+  rm::FileSummary summary;
+  rm::Error error;
+  return check.Finish(summary, error);
+}
+
+TEST(OutputCheck, FindsWhatReadingBackWouldFind) {
+  const Bytes film = rmtest::Build(rmtest::EventFilmStripped());
+  // Every packet is indexed (EventFilm's streams index all their packets; fileinfo has none).
+  const Packets packets = ReadPackets(film);
+  std::vector<std::uint64_t> starts;
+  for (std::size_t i = 0; i < packets.ends.size(); ++i) {
+    starts.push_back(packets.ends[i] - packets.bytes[i].size());
+  }
+  EXPECT_TRUE(CheckStream(film, starts));
+
+  std::vector<std::uint64_t> shifted = starts;
+  shifted[2] += 1;  // the index would name a byte inside a packet
+  EXPECT_FALSE(CheckStream(film, shifted));
+  EXPECT_FALSE(CheckStream(film, {starts.begin(), starts.end() - 1}));  // a record too many
+
+  Bytes badStream = film;
+  rm::SetU16(&badStream[starts[1] + 4], 7);
+  EXPECT_FALSE(CheckStream(badStream, starts));
+  Bytes badCount = film;
+  const std::size_t data = rm::GetU32(&film[18 + 42]);
+  rm::SetU32(&badCount[data + 10], rm::GetU32(&film[data + 10]) - 1);
+  EXPECT_FALSE(CheckStream(badCount, starts));
+  Bytes badProp = film;
+  rm::SetU32(&badProp[18 + 26], rm::GetU32(&film[18 + 26]) + 1);  // PROP.num_packets
+  EXPECT_FALSE(CheckStream(badProp, starts));
 }
 
 }  // namespace
