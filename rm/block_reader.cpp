@@ -6,43 +6,21 @@
 namespace rm {
 
 BlockReader::BlockReader(Source& source, Error& error, std::size_t capacity)
-    : source_(&source), error_(&error), capacity_(capacity) {}
+    : source_(&source),
+      error_(&error),
+      // A small file needs no more buffer than its own size.
+      buffer_(static_cast<std::size_t>(
+          std::max<std::uint64_t>(1, std::min<std::uint64_t>(capacity, source.Size())))) {}
 
 void BlockReader::Seek(std::uint64_t offset) {
   start_ = offset;
   head_ = 0;
   tail_ = 0;
-  view_ = {};
-}
-
-// Views are a few megabytes: large enough that moving them costs nothing, small enough that the
-// pages they touch keep memory flat.
-bool BlockReader::MapAt(std::size_t n) {
-  const std::uint64_t at = Position();
-  const std::size_t size = static_cast<std::size_t>(
-      std::min<std::uint64_t>(std::max(n, 4 * capacity_), source_->Size() - at));
-  start_ = at;
-  head_ = 0;
-  tail_ = 0;
-  view_ = source_->Map(at, size);
-  if (view_.empty()) {
-    mapFailed_ = true;  // read from here on
-    return false;
-  }
-  tail_ = size;
-  return true;
 }
 
 bool BlockReader::Ensure(std::size_t n) {
   if (tail_ - head_ >= n) return true;
-  if (RemainingInFile() < n) return false;
-  if (!mapFailed_ && MapAt(n)) return true;
-  if (buffer_.empty()) {
-    // A small file needs no more buffer than its own size.
-    buffer_.resize(static_cast<std::size_t>(
-        std::max<std::uint64_t>(1, std::min<std::uint64_t>(capacity_, source_->Size()))));
-  }
-  if (n > buffer_.size()) return false;
+  if (n > buffer_.size() || RemainingInFile() < n) return false;
   // Keep the unconsumed bytes and fill the rest of the buffer in as few calls as the source allows.
   const std::size_t kept = tail_ - head_;
   if (head_ > 0) {

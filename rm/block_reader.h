@@ -29,20 +29,12 @@ class BlockReader {
   // the buffered bytes: spans taken from Available() before the call are no longer valid.
   [[nodiscard]] bool Ensure(std::size_t n);
   // The buffered bytes from Position() on.
-  std::span<std::uint8_t> Available() { return {Data() + head_, tail_ - head_}; }
+  std::span<std::uint8_t> Available() { return {buffer_.data() + head_, tail_ - head_}; }
   void Consume(std::size_t n) { head_ += n; }
-  // True while the bytes come from a view of the file rather than from reads into the buffer.
-  bool Mapped() const { return !view_.empty(); }
 
  private:
-  std::uint8_t* Data() { return view_.empty() ? buffer_.data() : view_.data(); }
-  bool MapAt(std::size_t n);
-
   Source* source_;
   Error* error_;
-  std::size_t capacity_;
-  bool mapFailed_ = false;
-  std::span<std::uint8_t> view_;  // the mapped window, when the source can map
   std::vector<std::uint8_t> buffer_;
   std::uint64_t start_ = 0;  // file offset of buffer_[0]
   std::size_t head_ = 0;     // first unconsumed byte

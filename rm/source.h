@@ -21,10 +21,6 @@ class Source {
   // allowed (the callers loop), 0 means the end. False means the read failed.
   [[nodiscard]] virtual bool ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
                                       std::size_t& got) = 0;
-  // A private view of `size` bytes at `offset` mapped from the file, where the system can map it:
-  // bytes not looked at are never read, and changes to the view stay in this process. Valid until
-  // the next call. Empty where mapping is not possible (the caller reads instead).
-  virtual std::span<std::uint8_t> Map(std::uint64_t /*offset*/, std::size_t /*size*/) { return {}; }
 };
 
 class Sink {

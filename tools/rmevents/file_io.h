@@ -41,16 +41,12 @@ class InputFile final : public rm::Source {
   std::uint64_t Size() const override { return size_; }
   [[nodiscard]] bool ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
                               std::size_t& got) override;
-  std::span<std::uint8_t> Map(std::uint64_t offset, std::size_t size) override;
 
  private:
   friend class OutputFile;
   InputFile(std::intptr_t handle, std::uint64_t size) : handle_(handle), size_(size) {}
-  void Unmap();
   std::intptr_t handle_;
   std::uint64_t size_;
-  void* map_ = nullptr;  // the current view, if any
-  std::size_t mapLength_ = 0;
 };
 
 class OutputFile final : public rm::Sink {

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,31 +40,7 @@ std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
   return std::unique_ptr<InputFile>(new InputFile(fd, static_cast<std::uint64_t>(st.st_size)));
 }
 
-InputFile::~InputFile() {
-  Unmap();
-  ::close(Fd(handle_));
-}
-
-void InputFile::Unmap() {
-  if (map_ != nullptr) ::munmap(map_, mapLength_);
-  map_ = nullptr;
-}
-
-std::span<std::uint8_t> InputFile::Map(std::uint64_t offset, std::size_t size) {
-  Unmap();
-  if (size == 0 || offset + size > size_) return {};
-  static const std::uint64_t page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-  const std::uint64_t start = offset / page * page;
-  const std::size_t length = static_cast<std::size_t>(size + (offset - start));
-  // Private and writable: the rewriter patches stream numbers in place, which must never reach
-  // the film itself.
-  void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE, Fd(handle_),
-                   static_cast<off_t>(start));
-  if (p == MAP_FAILED) return {};
-  map_ = p;
-  mapLength_ = length;
-  return {static_cast<std::uint8_t*>(p) + (offset - start), size};
-}
+InputFile::~InputFile() { ::close(Fd(handle_)); }
 
 bool InputFile::ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
                          std::size_t& got) {

@@ -80,12 +80,6 @@ std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
 
 InputFile::~InputFile() { CloseHandle(H(handle_)); }
 
-void InputFile::Unmap() {}
-
-std::span<std::uint8_t> InputFile::Map(std::uint64_t /*offset*/, std::size_t /*size*/) {
-  return {};  // read in large blocks instead: a 32-bit process has little address space to spare
-}
-
 bool InputFile::ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t size,
                          std::size_t& got) {
   OVERLAPPED o = At(offset);

@@ -157,10 +157,15 @@ namespace {
 
 // The check made while writing, fed a whole file at once as a writer that knows every count up
 // front would hand it over. `offset` in `marks`: packets the index is announced to name.
-bool CheckStream(const Bytes& file, const std::vector<std::uint64_t>& marks) {
+// With `read`, the payloads pass through the check, which sums them against those payloads.
+bool CheckStream(const Bytes& file, const std::vector<std::uint64_t>& marks,
+                 const std::vector<Bytes>* read = nullptr) {
   rm::OutputCheck check;
   for (std::uint64_t m : marks) check.ExpectIndexed(m, rm::IndexSource::kTranslated);
-  check.Append(file, false);
+  if (read != nullptr) {
+    for (const Bytes& packet : *read) check.NoteReadPayload(std::span(packet).subspan(12));
+  }
+  check.Append(file, read != nullptr);
   rm::FileSummary summary;
   rm::Error error;
   return check.Finish(summary, error);
@@ -175,6 +180,10 @@ TEST(OutputCheck, FindsWhatReadingBackWouldFind) {
     starts.push_back(packets.ends[i] - packets.bytes[i].size());
   }
   EXPECT_TRUE(CheckStream(film, starts));
+  EXPECT_TRUE(CheckStream(film, starts, &packets.bytes));
+  std::vector<Bytes> changed = packets.bytes;
+  changed[3].back() ^= 0x40;
+  EXPECT_FALSE(CheckStream(film, starts, &changed));
 
   std::vector<std::uint64_t> shifted = starts;
   shifted[2] += 1;  // the index would name a byte inside a packet
