@@ -61,14 +61,18 @@ class OutputFile final : public rm::Sink {
   bool CanCopyRange() const override;
   std::uint64_t CopyRange(rm::Source& from, std::uint64_t fromOffset, std::uint64_t toOffset,
                           std::uint64_t size) override;
-  // Closing can report a failed write that the system had delayed.
+  // Closing can report a failed write that the system had delayed, or a copy that failed.
   [[nodiscard]] bool Close(FileError& error);
 
  private:
-  explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
+  struct Copier;  // copies ranges in the background while the caller reads on (POSIX)
+
+  explicit OutputFile(std::intptr_t handle);
+  // Waits for the background copies; false (and `error`) if one failed.
+  bool FinishCopies(FileError& error);
   std::intptr_t handle_;
   bool open_ = true;
-  bool copyUnsupported_ = false;
+  std::unique_ptr<Copier> copier_;
 };
 
 // Reads a small file whole; refuses files larger than `limit`.

@@ -102,6 +102,10 @@ std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& erro
   return std::unique_ptr<OutputFile>(new OutputFile(reinterpret_cast<std::intptr_t>(h)));
 }
 
+struct OutputFile::Copier {};
+
+OutputFile::OutputFile(std::intptr_t handle) : handle_(handle) {}
+
 OutputFile::~OutputFile() {
   if (open_) CloseHandle(H(handle_));
 }
