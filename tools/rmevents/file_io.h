@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "background_copy.h"
 #include "command_line.h"
 #include "rm/source.h"
 
@@ -65,14 +66,12 @@ class OutputFile final : public rm::Sink {
   [[nodiscard]] bool Close(FileError& error);
 
  private:
-  struct Copier;  // copies ranges in the background while the caller reads on (POSIX)
-
   explicit OutputFile(std::intptr_t handle);
   // Waits for the background copies; false (and `error`) if one failed.
   bool FinishCopies(FileError& error);
   std::intptr_t handle_;
   bool open_ = true;
-  std::unique_ptr<Copier> copier_;
+  std::unique_ptr<BackgroundCopy> copier_;  // started by the first CopyRange
 };
 
 // Reads a small file whole; refuses files larger than `limit`.

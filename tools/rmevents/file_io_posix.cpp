@@ -2,10 +2,6 @@
 #include "file_io.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <thread>
 #include <vector>
 #include <cerrno>
 #include <fcntl.h>
@@ -27,6 +23,42 @@ FileError FromErrno(int code) {
 }
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// One background copy job: in the kernel where it can (as cp does, no trip through this
+// process's memory), else through a buffer.
+unsigned long CopyJob(const BackgroundCopy::Job& job, int to) {
+  const int from = Fd(job.from);
+  std::uint64_t done = 0;
+#ifdef __linux__
+  loff_t in = static_cast<loff_t>(job.fromOffset), out = static_cast<loff_t>(job.toOffset);
+  while (done < job.size) {
+    const ssize_t n = ::copy_file_range(
+        from, &in, to, &out,
+        static_cast<std::size_t>(std::min<std::uint64_t>(job.size - done, 1u << 30)), 0);
+    if (n < 0 && errno == EINTR) continue;
+    // Not supported between these files, or an error the plain copy below meets and reports.
+    if (n <= 0) break;
+    done += static_cast<std::uint64_t>(n);
+  }
+#endif
+  std::vector<std::uint8_t> buffer;
+  while (done < job.size) {
+    buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(job.size - done, 1u << 20)));
+    const ssize_t n =
+        ::pread(from, buffer.data(), buffer.size(), static_cast<off_t>(job.fromOffset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n == 0 ? EIO : static_cast<unsigned long>(errno);
+    for (ssize_t put = 0; put < n;) {
+      const ssize_t w = ::pwrite(to, buffer.data() + put, static_cast<std::size_t>(n - put),
+                                 static_cast<off_t>(job.toOffset + done + put));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return w == 0 ? EIO : static_cast<unsigned long>(errno);
+      put += w;
+    }
+    done += static_cast<std::uint64_t>(n);
+  }
+  return 0;
+}
 
 }  // namespace
 
@@ -68,100 +100,6 @@ std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& erro
   return std::unique_ptr<OutputFile>(new OutputFile(fd));
 }
 
-// Runs of unchanged packets are copied on a second thread, so the kernel copies one part of the
-// film while this thread reads the next: the two passes over the bytes overlap instead of adding
-// up. Jobs name their own offsets, so they need no order among themselves or with WriteAt.
-struct OutputFile::Copier {
-  struct Job {
-    int from = -1;
-    std::uint64_t fromOffset = 0, toOffset = 0, size = 0;
-  };
-
-  explicit Copier(int out) : to(out), thread([this] { Work(); }) {}
-  ~Copier() { Stop(); }
-
-  void Add(const Job& job) {
-    {
-      std::lock_guard<std::mutex> lock(mutex);
-      jobs.push_back(job);
-    }
-    wake.notify_one();
-  }
-
-  // Waits for every job; the first error, or 0.
-  int Stop() {
-    {
-      std::lock_guard<std::mutex> lock(mutex);
-      stopping = true;
-    }
-    wake.notify_one();
-    if (thread.joinable()) thread.join();
-    return failure;
-  }
-
-  void Work() {
-    for (;;) {
-      Job job;
-      {
-        std::unique_lock<std::mutex> lock(mutex);
-        wake.wait(lock, [this] { return stopping || !jobs.empty(); });
-        if (jobs.empty()) return;
-        job = jobs.front();
-        jobs.pop_front();
-      }
-      if (failure == 0) failure = Copy(job);
-    }
-  }
-
-  int Copy(const Job& job) {
-    std::uint64_t done = 0;
-#ifdef __linux__
-    // In-kernel copy, as cp does: no trip through this process's memory.
-    loff_t in = static_cast<loff_t>(job.fromOffset), out = static_cast<loff_t>(job.toOffset);
-    while (done < job.size && kernelCopies) {
-      const ssize_t n = ::copy_file_range(
-          job.from, &in, to, &out,
-          static_cast<std::size_t>(std::min<std::uint64_t>(job.size - done, 1u << 30)), 0);
-      if (n > 0) {
-        done += static_cast<std::uint64_t>(n);
-      } else if (n < 0 && errno == EINTR) {
-        continue;
-      } else {
-        // Not supported between these files (then never again), or an error the plain copy
-        // below meets and reports.
-        kernelCopies = false;
-      }
-    }
-#endif
-    std::vector<std::uint8_t> buffer;
-    while (done < job.size) {
-      buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(job.size - done, 1u << 20)));
-      const ssize_t n = ::pread(job.from, buffer.data(), buffer.size(),
-                                static_cast<off_t>(job.fromOffset + done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return n == 0 ? EIO : errno;
-      for (ssize_t put = 0; put < n;) {
-        const ssize_t w = ::pwrite(to, buffer.data() + put, static_cast<std::size_t>(n - put),
-                                   static_cast<off_t>(job.toOffset + done + put));
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return w == 0 ? EIO : errno;
-        put += w;
-      }
-      done += static_cast<std::uint64_t>(n);
-    }
-    return 0;
-  }
-
-  int to;
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::deque<Job> jobs;
-  bool stopping = false;
-  bool kernelCopies = true;
-  int failure = 0;  // written by the worker only, read after it has been joined
-  std::thread thread;
-};
-
 OutputFile::OutputFile(std::intptr_t handle) : handle_(handle) {}
 
 OutputFile::~OutputFile() {
@@ -188,17 +126,21 @@ std::uint64_t OutputFile::CopyRange(rm::Source& from, std::uint64_t fromOffset,
                                     std::uint64_t toOffset, std::uint64_t size) {
   auto* file = dynamic_cast<InputFile*>(&from);
   if (file == nullptr) return 0;
-  if (!copier_) copier_ = std::make_unique<Copier>(Fd(handle_));
-  copier_->Add({Fd(file->handle_), fromOffset, toOffset, size});
+  if (!copier_) {
+    const int to = Fd(handle_);
+    copier_ = std::make_unique<BackgroundCopy>(
+        [to](const BackgroundCopy::Job& job) { return CopyJob(job, to); });
+  }
+  copier_->Add({file->handle_, fromOffset, toOffset, size});
   return size;  // a failure is reported by Close
 }
 
 bool OutputFile::FinishCopies(FileError& error) {
   if (!copier_) return true;
-  const int failure = copier_->Stop();
+  const unsigned long failure = copier_->Stop();
   copier_.reset();
   if (failure == 0) return true;
-  error = FromErrno(failure);
+  error = FromErrno(static_cast<int>(failure));
   return false;
 }
 

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace rmevents {
 
 namespace {
@@ -102,11 +105,10 @@ std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& erro
   return std::unique_ptr<OutputFile>(new OutputFile(reinterpret_cast<std::intptr_t>(h)));
 }
 
-struct OutputFile::Copier {};
-
 OutputFile::OutputFile(std::intptr_t handle) : handle_(handle) {}
 
 OutputFile::~OutputFile() {
+  copier_.reset();
   if (open_) CloseHandle(H(handle_));
 }
 
@@ -121,20 +123,61 @@ bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> dat
   return true;
 }
 
-bool OutputFile::CanCopyRange() const { return false; }
+bool OutputFile::CanCopyRange() const { return true; }
 
-std::uint64_t OutputFile::CopyRange(rm::Source& /*from*/, std::uint64_t /*fromOffset*/,
-                                    std::uint64_t /*toOffset*/, std::uint64_t /*size*/) {
-  return 0;  // ReadFile/WriteFile in large blocks do as well here
+// Runs of unchanged packets are read again and written by a second thread, while this one reads
+// and checks the next part of the film: Windows has no in-kernel copy of a range, but the reading
+// and the writing overlap.
+std::uint64_t OutputFile::CopyRange(rm::Source& from, std::uint64_t fromOffset,
+                                    std::uint64_t toOffset, std::uint64_t size) {
+  auto* file = dynamic_cast<InputFile*>(&from);
+  if (file == nullptr) return 0;
+  if (!copier_) {
+    const HANDLE to = H(handle_);
+    copier_ = std::make_unique<BackgroundCopy>([to](const BackgroundCopy::Job& job) {
+      std::vector<std::uint8_t> buffer;
+      for (std::uint64_t done = 0; done < job.size;) {
+        buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(job.size - done, 1u << 20)));
+        OVERLAPPED in = At(job.fromOffset + done);
+        DWORD got = 0;
+        if (!ReadFile(H(job.from), buffer.data(), Chunk(buffer.size()), &got, &in)) {
+          return static_cast<unsigned long>(GetLastError());
+        }
+        if (got == 0) return static_cast<unsigned long>(ERROR_HANDLE_EOF);
+        for (DWORD put = 0; put < got;) {
+          OVERLAPPED out = At(job.toOffset + done + put);
+          DWORD n = 0;
+          if (!WriteFile(to, buffer.data() + put, got - put, &n, &out) || n == 0) {
+            return static_cast<unsigned long>(GetLastError());
+          }
+          put += n;
+        }
+        done += got;
+      }
+      return 0ul;
+    });
+  }
+  copier_->Add({file->handle_, fromOffset, toOffset, size});
+  return size;  // a failure is reported by Close
+}
+
+bool OutputFile::FinishCopies(FileError& error) {
+  if (!copier_) return true;
+  const unsigned long failure = copier_->Stop();
+  copier_.reset();
+  if (failure == 0) return true;
+  error = FileError{FileProblem::kOther, failure};
+  return false;
 }
 
 bool OutputFile::Close(FileError& error) {
+  const bool copied = FinishCopies(error);
   open_ = false;
   if (!CloseHandle(H(handle_))) {
-    error = LastError();
+    if (copied) error = LastError();
     return false;
   }
-  return true;
+  return copied;
 }
 
 bool MoveReplacing(const Path& from, const Path& to, FileError& error) {
