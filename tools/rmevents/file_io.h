@@ -69,10 +69,22 @@ class OutputFile final : public rm::Sink {
   explicit OutputFile(std::intptr_t handle);
   // Waits for the background copies; false (and `error`) if one failed.
   bool FinishCopies(FileError& error);
+
+ public:
+  // Writes all of `data` at `offset` of the open file `handle`.
+  [[nodiscard]] static bool WriteAll(std::intptr_t handle, std::uint64_t offset,
+                                     std::span<const std::uint8_t> data);
+
+ private:
   std::intptr_t handle_;
   bool open_ = true;
   std::unique_ptr<BackgroundCopy> copier_;  // started by the first CopyRange
 };
+
+// One job of OutputFile's background copy into the file `output`: 0 or the system's error code
+// (file_io_posix.cpp; Windows copies nothing in the background), and that code as a FileError.
+unsigned long CopyJob(const BackgroundCopy::Job& job, std::intptr_t output);
+FileError FromSystemCode(unsigned long code);
 
 // Reads a small file whole; refuses files larger than `limit`.
 [[nodiscard]] bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes,

@@ -24,10 +24,12 @@ FileError FromErrno(int code) {
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
-// One background copy job: in the kernel where it can (as cp does, no trip through this
-// process's memory), else through a buffer.
-unsigned long CopyJob(const BackgroundCopy::Job& job, int to) {
-  const int from = Fd(job.from);
+}  // namespace
+
+// In the kernel where it can (as cp does, no trip through this process's memory), else through a
+// buffer.
+unsigned long CopyJob(const BackgroundCopy::Job& job, std::intptr_t output) {
+  const int from = Fd(job.from), to = Fd(output);
   std::uint64_t done = 0;
 #ifdef __linux__
   loff_t in = static_cast<loff_t>(job.fromOffset), out = static_cast<loff_t>(job.toOffset);
@@ -48,19 +50,18 @@ unsigned long CopyJob(const BackgroundCopy::Job& job, int to) {
         ::pread(from, buffer.data(), buffer.size(), static_cast<off_t>(job.fromOffset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return n == 0 ? EIO : static_cast<unsigned long>(errno);
-    for (ssize_t put = 0; put < n;) {
-      const ssize_t w = ::pwrite(to, buffer.data() + put, static_cast<std::size_t>(n - put),
-                                 static_cast<off_t>(job.toOffset + done + put));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) return w == 0 ? EIO : static_cast<unsigned long>(errno);
-      put += w;
+    if (!OutputFile::WriteAll(output, job.toOffset + done,
+                              std::span(buffer.data(), static_cast<std::size_t>(n)))) {
+      return static_cast<unsigned long>(errno);
     }
     done += static_cast<std::uint64_t>(n);
   }
   return 0;
 }
 
-}  // namespace
+FileError FromSystemCode(unsigned long code) { return FromErrno(static_cast<int>(code)); }
+
+namespace {}  // namespace
 
 std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -108,8 +109,13 @@ OutputFile::~OutputFile() {
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  return WriteAll(handle_, offset, data);
+}
+
+bool OutputFile::WriteAll(std::intptr_t handle, std::uint64_t offset,
+                          std::span<const std::uint8_t> data) {
   while (!data.empty()) {
-    const ssize_t n = ::pwrite(Fd(handle_), data.data(), data.size(), static_cast<off_t>(offset));
+    const ssize_t n = ::pwrite(Fd(handle), data.data(), data.size(), static_cast<off_t>(offset));
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -118,30 +124,6 @@ bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> dat
     offset += static_cast<std::uint64_t>(n);
   }
   return true;
-}
-
-bool OutputFile::CanCopyRange() const { return true; }
-
-std::uint64_t OutputFile::CopyRange(rm::Source& from, std::uint64_t fromOffset,
-                                    std::uint64_t toOffset, std::uint64_t size) {
-  auto* file = dynamic_cast<InputFile*>(&from);
-  if (file == nullptr) return 0;
-  if (!copier_) {
-    const int to = Fd(handle_);
-    copier_ = std::make_unique<BackgroundCopy>(
-        [to](const BackgroundCopy::Job& job) { return CopyJob(job, to); });
-  }
-  copier_->Add({file->handle_, fromOffset, toOffset, size});
-  return size;  // a failure is reported by Close
-}
-
-bool OutputFile::FinishCopies(FileError& error) {
-  if (!copier_) return true;
-  const unsigned long failure = copier_->Stop();
-  copier_.reset();
-  if (failure == 0) return true;
-  error = FromErrno(static_cast<int>(failure));
-  return false;
 }
 
 bool OutputFile::Close(FileError& error) {

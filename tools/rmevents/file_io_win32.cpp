@@ -108,67 +108,36 @@ std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& erro
 OutputFile::OutputFile(std::intptr_t handle) : handle_(handle) {}
 
 OutputFile::~OutputFile() {
-  copier_.reset();
   if (open_) CloseHandle(H(handle_));
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  return WriteAll(handle_, offset, data);
+}
+
+bool OutputFile::WriteAll(std::intptr_t handle, std::uint64_t offset,
+                          std::span<const std::uint8_t> data) {
   while (!data.empty()) {
     OVERLAPPED o = At(offset);
     DWORD n = 0;
-    if (!WriteFile(H(handle_), data.data(), Chunk(data.size()), &n, &o) || n == 0) return false;
+    if (!WriteFile(H(handle), data.data(), Chunk(data.size()), &n, &o) || n == 0) return false;
     data = data.subspan(n);
     offset += n;
   }
   return true;
 }
 
-bool OutputFile::CanCopyRange() const { return true; }
+// No copies here: Windows has no in-kernel copy of a range, and a second thread reading the runs
+// again and writing them through the same handles ran several times slower under Wine than
+// writing them from the read buffer.
+bool OutputFile::CanCopyRange() const { return false; }
 
-// Runs of unchanged packets are read again and written by a second thread, while this one reads
-// and checks the next part of the film: Windows has no in-kernel copy of a range, but the reading
-// and the writing overlap.
-std::uint64_t OutputFile::CopyRange(rm::Source& from, std::uint64_t fromOffset,
-                                    std::uint64_t toOffset, std::uint64_t size) {
-  auto* file = dynamic_cast<InputFile*>(&from);
-  if (file == nullptr) return 0;
-  if (!copier_) {
-    const HANDLE to = H(handle_);
-    copier_ = std::make_unique<BackgroundCopy>([to](const BackgroundCopy::Job& job) {
-      std::vector<std::uint8_t> buffer;
-      for (std::uint64_t done = 0; done < job.size;) {
-        buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(job.size - done, 1u << 20)));
-        OVERLAPPED in = At(job.fromOffset + done);
-        DWORD got = 0;
-        if (!ReadFile(H(job.from), buffer.data(), Chunk(buffer.size()), &got, &in)) {
-          return static_cast<unsigned long>(GetLastError());
-        }
-        if (got == 0) return static_cast<unsigned long>(ERROR_HANDLE_EOF);
-        for (DWORD put = 0; put < got;) {
-          OVERLAPPED out = At(job.toOffset + done + put);
-          DWORD n = 0;
-          if (!WriteFile(to, buffer.data() + put, got - put, &n, &out) || n == 0) {
-            return static_cast<unsigned long>(GetLastError());
-          }
-          put += n;
-        }
-        done += got;
-      }
-      return 0ul;
-    });
-  }
-  copier_->Add({file->handle_, fromOffset, toOffset, size});
-  return size;  // a failure is reported by Close
+std::uint64_t OutputFile::CopyRange(rm::Source& /*from*/, std::uint64_t /*fromOffset*/,
+                                    std::uint64_t /*toOffset*/, std::uint64_t /*size*/) {
+  return 0;
 }
 
-bool OutputFile::FinishCopies(FileError& error) {
-  if (!copier_) return true;
-  const unsigned long failure = copier_->Stop();
-  copier_.reset();
-  if (failure == 0) return true;
-  error = FileError{FileProblem::kOther, failure};
-  return false;
-}
+bool OutputFile::FinishCopies(FileError& /*error*/) { return true; }
 
 bool OutputFile::Close(FileError& error) {
   const bool copied = FinishCopies(error);
