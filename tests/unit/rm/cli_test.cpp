@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "background_copy.h"
 #include "command_line.h"
 #include "file_io.h"
 #include "rm/event_text.h"
@@ -151,6 +152,18 @@ TEST_F(Cli, AFilmCutShortIsCleanedAndSaysSo) {
   EXPECT_NE(Said().find(line), std::string::npos) << Said();
   EXPECT_NE(Said().find("完成。"), std::string::npos);
   EXPECT_TRUE(fs::exists(out_));
+}
+
+// Runs of unchanged packets are copied on a second thread; its first failure must reach Close.
+TEST(BackgroundCopy, KeepsTheFirstFailureAndDropsLaterJobs) {
+  std::vector<std::uint64_t> done;  // read only after Stop has joined the thread
+  rmevents::BackgroundCopy copy([&done](const rmevents::BackgroundCopy::Job& job) {
+    done.push_back(job.fromOffset);
+    return job.fromOffset == 2 ? 5ul : 0ul;
+  });
+  for (std::uint64_t at = 1; at <= 4; ++at) copy.Add({0, at, at, 1});
+  EXPECT_EQ(copy.Stop(), 5ul);
+  EXPECT_EQ(done, (std::vector<std::uint64_t>{1, 2}));
 }
 
 TEST(CommandLine, SwitchesAndMisuse) {
