@@ -103,13 +103,17 @@ bool IndexRebuilder::OnPacket(std::uint16_t oldStream, std::uint16_t newStream,
   return true;
 }
 
-std::vector<IndexRebuilder::StreamIndex> IndexRebuilder::Result(const std::vector<int>& newNumber,
-                                                                bool everyKeyedStream) const {
+std::vector<IndexRebuilder::StreamIndex> IndexRebuilder::Result(
+    const std::vector<int>& newNumber, bool everyKeyedStream,
+    std::vector<StreamIndex>& left) const {
   std::vector<StreamIndex> out;
   for (std::size_t old = 0; old < byOldStream_.size(); ++old) {
     if (newNumber[old] < 0) continue;
     const Collected& c = byOldStream_[old];
-    if (!survey_.indexed[old] && !(everyKeyedStream && c.any)) continue;
+    if (!survey_.indexed[old] && !(everyKeyedStream && c.any)) {
+      if (c.any) left.push_back({static_cast<std::uint16_t>(newNumber[old]), c.records});
+      continue;
+    }
     out.push_back({static_cast<std::uint16_t>(newNumber[old]), c.records});
   }
   std::sort(out.begin(), out.end(),

@@ -46,7 +46,9 @@ class IndexRebuilder {
   // The streams to index, in new-number order: those the survey found (even without key frames
   // kept, as the empty INDX of a logical-fileinfo stream), and with `everyKeyedStream` (which
   // streams had an index is not known) every stream with key frames.
-  std::vector<StreamIndex> Result(const std::vector<int>& newNumber, bool everyKeyedStream) const;
+  // `left` receives the candidates of the streams not indexed after all.
+  std::vector<StreamIndex> Result(const std::vector<int>& newNumber, bool everyKeyedStream,
+                                  std::vector<StreamIndex>& left) const;
   const IndexSurvey& Survey() const { return survey_; }
 
  private:

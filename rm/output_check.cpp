@@ -340,6 +340,11 @@ void OutputCheck::ExpectIndexed(std::uint64_t offset, IndexSource source, std::u
   if (count > 0) marks_.push_back({offset, source, count});
 }
 
+void OutputCheck::WithdrawIndexed(std::uint64_t offset, std::uint64_t ordinal, std::uint16_t stream,
+                                  IndexSource source) {
+  markSums_[static_cast<int>(source)] -= RecordHash(offset, ordinal, stream);
+}
+
 void OutputCheck::UseIndex(IndexSource source, bool announced) {
   chosen_ = source;
   announced_ = announced;

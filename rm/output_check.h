@@ -31,6 +31,10 @@ class OutputCheck {
   void Patch(std::uint64_t offset, std::span<const std::uint8_t> bytes);
   // The packet that will start at `offset` is named by `count` records of an index of `source`.
   void ExpectIndexed(std::uint64_t offset, IndexSource source, std::uint32_t count = 1);
+  // Takes back an announcement that was passed already: the packet at `offset`, number `ordinal`
+  // of `stream`, gets no record after all. (Wrong values leave the sums apart.)
+  void WithdrawIndexed(std::uint64_t offset, std::uint64_t ordinal, std::uint16_t stream,
+                       IndexSource source);
   // Which index the writer chose. An index translated from one found only after the packets
   // (nobody pointed at it) cannot have been announced: its records are held to the data's bounds.
   void UseIndex(IndexSource source, bool announced = true);

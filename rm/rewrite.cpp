@@ -148,7 +148,14 @@ class Rewriter : public DataVisitor {
     const IndexSurvey& survey = rebuilder_.Survey();
     const bool everyKeyedStream =
         survey.unknownStreams || (!survey.hadIndex && !result_.repair.cut);
-    for (const auto& stream : rebuilder_.Result(plan_.newNumber, everyKeyedStream)) {
+    std::vector<IndexRebuilder::StreamIndex> left;
+    const auto streams = rebuilder_.Result(plan_.newNumber, everyKeyedStream, left);
+    for (const auto& stream : left) {
+      for (const IndexRecord& r : stream.records) {
+        check_.WithdrawIndexed(r.offset, r.packetNumber, stream.stream, IndexSource::kRebuilt);
+      }
+    }
+    for (const auto& stream : streams) {
       if (out_.Position() + kIndexHeaderSize + kIndexRecordSize * stream.records.size() > kU32Max) {
         error_.Set(ErrorCode::kOutputTooLarge, out_.Position(), "output");
         return;

@@ -149,7 +149,10 @@ class Walker {
     if (check == PacketCheck::kOk && Known(h.stream) && h.length <= left) return Next::kPacket;
     const bool cutThrough = check == PacketCheck::kOk ? Known(h.stream) && h.length > left
                                                       : check == PacketCheck::kNeedMore;
-    return repair_ != nullptr && sizeSaysMore && cutThrough ? Next::kCut : Next::kEnd;
+    // Before any complete packet, what follows is taken for a tail as a plain walk takes it: a
+    // repair must never refuse a film the plain walk accepts.
+    return repair_ != nullptr && ordinal_ > 0 && sizeSaysMore && cutThrough ? Next::kCut
+                                                                            : Next::kEnd;
   }
 
   bool ReadPacketHeader(PacketHeader& h) {
