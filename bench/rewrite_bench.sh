@@ -3,9 +3,11 @@
 # against references run in the same script on the same file:
 #   - cp of the same file: rmevents does little more than copy, so it should come close (>= 0.9x);
 #   - ffmpeg remuxing audio and video only (`-map 0:v -map 0:a -c copy`): it should be beaten;
-#   - peak RSS of rmevents, which must not grow with the file (< 16 MiB for 1 GiB).
+#   - peak RSS of rmevents, which must not grow with the file (< 16 MiB for 1 GiB);
+#   - with --wine, the Windows build (build/win64) under Wine against one CopyFileW of the same
+#     film by bench/copy_file_w.exe, also under Wine (>= 0.8x).
 #
-#   bench/rewrite_bench.sh [--size MIB] [--runs N] [--rmevents PATH]
+#   bench/rewrite_bench.sh [--size MIB] [--runs N] [--rmevents PATH] [--wine]
 # Defaults: 1024 MiB, 5 runs, rmevents built from the release-native preset. Everything it makes
 # lives in build/bench/ (the inputs are kept for the next run with the same size).
 #
@@ -21,12 +23,14 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 size_mib=1024
 runs=5
 rmevents=""
+wine=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --size) size_mib="$2"; shift 2 ;;
     --runs) runs="$2"; shift 2 ;;
     --rmevents) rmevents="$2"; shift 2 ;;
-    *) sed -n '2,12p' "$0"; exit 2 ;;
+    --wine) wine=1; shift ;;
+    *) sed -n '2,14p' "$0"; exit 2 ;;
   esac
 done
 for tool in ffmpeg ffprobe /usr/bin/time; do
@@ -55,6 +59,15 @@ if [ -z "$rmevents" ]; then
   fi
 fi
 [ -x "$rmevents" ] || { echo "no rmevents at $rmevents"; exit 1; }
+if [ "$wine" -eq 1 ]; then
+  source "$root/scripts/lib/common.sh"
+  source "$root/scripts/lib/wine.sh"
+  win64="$root/build/win64"
+  build_target win64 "$win64" rmevents >/dev/null
+  build_target win64 "$win64" copy_file_w >/dev/null
+  trap wine_stop EXIT
+  wine_prefix_ready "$win64/wineprefix"
+fi
 
 work="$root/build/bench"
 mkdir -p "$work"
@@ -104,31 +117,41 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 rm -f ./*.times ./*.rss
 cat "$input" >/dev/null
 commands=(cp rmevents ffmpeg)
+[ "$wine" -eq 1 ] && commands+=(copyfilew rmevents_win)
+# Wine's Z: drive is the Linux root.
+winpath() { printf 'Z:%s' "$(printf %s "$work/$1" | tr / '\\')"; }
 run_one() {
   case "$1" in
     cp) timed cp out_cp.rm cp "$input" out_cp.rm ;;
     rmevents) timed rmevents out_rm.rm "$rmevents" -i "$input" -o out_rm.rm -e rem.txt ;;
     ffmpeg) timed ffmpeg out_ff.rm ffmpeg -nostdin -v error -y -i "$input" -map 0:v -map 0:a -c copy out_ff.rm ;;
+    copyfilew) timed copyfilew out_cw.rm "$QUELLIN_WINE64" "$win64/bench/copy_file_w.exe" \
+      "$(winpath "$input")" "$(winpath out_cw.rm)" ;;
+    rmevents_win) timed rmevents_win out_rw.rm "$QUELLIN_WINE64" "$win64/tools/rmevents/rmevents.exe" \
+      -i "$(winpath "$input")" -o "$(winpath out_rw.rm)" -e "$(winpath rem.txt)" ;;
   esac
 }
 run_one rmevents  # warm-up, not counted
+[ "$wine" -eq 1 ] && run_one rmevents_win
 rm -f ./*.times ./*.rss
+n=${#commands[@]}
 for ((round = 0; round < runs; round++)); do
-  for ((k = 0; k < 3; k++)); do
-    run_one "${commands[(round + k) % 3]}"
+  for ((k = 0; k < n; k++)); do
+    run_one "${commands[(round + k) % n]}"
   done
 done
 
 # Per-round ratios of speeds (reference time / rmevents time).
 paste cp.times rmevents.times | awk '{ print $1 / $2 }' >vs_cp.ratios
 paste ffmpeg.times rmevents.times | awk '{ print $1 / $2 }' >vs_ffmpeg.ratios
+[ "$wine" -eq 1 ] && paste copyfilew.times rmevents_win.times | awk '{ print $1 / $2 }' >vs_copyfilew.ratios
 report() {
   local name="$1" us rss
   us=$(median <"$name.times")
   rss=$(median <"$name.rss")
   awk -v n="$name" -v us="$us" -v rss="$rss" -v b="$bytes" -v lo="$(sort -n "$name.times" | head -1)" \
       -v hi="$(sort -n "$name.times" | tail -1)" 'BEGIN {
-    printf "%-9s median %7.3f s (min %.3f, max %.3f)  %7.0f MiB/s  peak RSS %7.1f MiB\n",
+    printf "%-12s median %7.3f s (min %.3f, max %.3f)  %7.0f MiB/s  peak RSS %7.1f MiB\n",
            n, us / 1e6, lo / 1e6, hi / 1e6, b / 1048576 / (us / 1e6), rss / 1024 }'
 }
 echo "input: $work/$input, $bytes bytes ($((bytes / 1048576)) MiB), $events URL events to strip"
@@ -139,3 +162,7 @@ awk -v a="$(median <vs_cp.ratios)" -v b="$(median <vs_ffmpeg.ratios)" -v m="$max
   printf "speed rmevents / cp:     %.2f  (target >= 0.90)\n", a
   printf "speed rmevents / ffmpeg: %.2f  (target > 1)\n", b
   printf "peak RSS rmevents:       %.1f MiB, largest of all runs (target < 16 MiB)\n", m / 1024 }'
+if [ "$wine" -eq 1 ]; then
+  awk -v a="$(median <vs_copyfilew.ratios)" 'BEGIN {
+    printf "speed rmevents.exe / CopyFileW, both under Wine: %.2f  (target >= 0.80)\n", a }'
+fi

@@ -4,11 +4,28 @@
 
 namespace rm {
 
-BlockWriter::BlockWriter(Sink& sink, Error& error, std::size_t capacity)
-    : sink_(&sink), error_(&error), capacity_(capacity) {}
+BlockWriter::BlockWriter(Sink& sink, Error& error, OutputCheck* check, std::size_t capacity)
+    : sink_(&sink), error_(&error), check_(check), capacity_(capacity) {}
+
+void BlockWriter::CopyPackets(Source& from, std::uint64_t fromOffset,
+                              std::span<const std::uint8_t> bytes) {
+  if (!error_->Ok() || bytes.empty()) return;
+  Flush();
+  if (!error_->Ok()) return;
+  if (check_ != nullptr) check_->Append(bytes, false);
+  const std::uint64_t copied = sink_->CopyRange(from, fromOffset, flushed_, bytes.size());
+  flushed_ += copied;
+  const auto rest = bytes.subspan(static_cast<std::size_t>(copied));
+  if (!rest.empty() && !sink_->WriteAt(flushed_, rest)) {
+    error_->Set(ErrorCode::kWriteFailed, flushed_, "write");
+    return;
+  }
+  flushed_ += rest.size();
+}
 
 void BlockWriter::Write(std::span<const std::uint8_t> data) {
   if (!error_->Ok() || data.empty()) return;
+  if (check_ != nullptr) check_->Append(data);
   if (buffer_.size() + data.size() <= capacity_) {
     buffer_.insert(buffer_.end(), data.begin(), data.end());
     return;
@@ -31,6 +48,7 @@ void BlockWriter::Patch(std::uint64_t offset, std::span<const std::uint8_t> data
     error_->Set(ErrorCode::kWriteFailed, offset, "patch past the written end");
     return;
   }
+  if (check_ != nullptr) check_->Patch(offset, data);
   // The part that has reached the sink is rewritten there, the rest in the buffer.
   std::size_t inSink = 0;
   if (offset < flushed_) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "rm/error.h"
+#include "rm/output_check.h"
 #include "rm/source.h"
 
 namespace rm {
@@ -17,18 +18,24 @@ class BlockWriter {
  public:
   static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 20;
 
-  BlockWriter(Sink& sink, Error& error, std::size_t capacity = kDefaultCapacity);
+  // Every byte written and patched is also handed to `check`, when there is one.
+  BlockWriter(Sink& sink, Error& error, OutputCheck* check = nullptr,
+              std::size_t capacity = kDefaultCapacity);
 
   // Offset at which the next Write lands.
   std::uint64_t Position() const { return flushed_ + buffer_.size(); }
   void Write(std::span<const std::uint8_t> data);
   // Overwrites bytes that were already written (flushed or not).
   void Patch(std::uint64_t offset, std::span<const std::uint8_t> data);
+  // Appends packets that are `from`'s bytes at `fromOffset`, unchanged: copied by the system where
+  // it can (they never enter this process), else written from `bytes`, a view of them.
+  void CopyPackets(Source& from, std::uint64_t fromOffset, std::span<const std::uint8_t> bytes);
   void Flush();
 
  private:
   Sink* sink_;
   Error* error_;
+  OutputCheck* check_;
   std::size_t capacity_;
   std::vector<std::uint8_t> buffer_;
   std::uint64_t flushed_ = 0;  // bytes already handed to the sink

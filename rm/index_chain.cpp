@@ -6,8 +6,24 @@
 
 namespace rm {
 
+namespace {
+
+// A chunk whose size and link agree with each other but not with num_indices: its records are
+// taken by the size. True when that reading holds together.
+bool CountFromSize(IndexHeader& h, std::uint64_t offset, std::uint64_t fileSize) {
+  if (h.size < kIndexHeaderSize || (h.size - kIndexHeaderSize) % kIndexRecordSize != 0)
+    return false;
+  if (h.size > fileSize - offset) return false;
+  if (h.nextIndexHeader != 0 && h.nextIndexHeader != offset + h.size) return false;
+  h.numIndices = (h.size - kIndexHeaderSize) / kIndexRecordSize;
+  return true;
+}
+
+}  // namespace
+
 bool ReadIndexChain(Source& source, std::uint64_t first, const std::vector<bool>& knownStreams,
-                    Strictness strictness, std::vector<IndexChunkInfo>& chain, Error& error) {
+                    Strictness strictness, std::vector<IndexChunkInfo>& chain, Error& error,
+                    IndexChainDamage* damage) {
   chain.clear();
   for (std::uint64_t offset = first; offset != 0;) {
     if (chain.size() == kMaxIndexChunks) {
@@ -15,22 +31,34 @@ bool ReadIndexChain(Source& source, std::uint64_t first, const std::vector<bool>
       return false;
     }
     if (offset > source.Size() || source.Size() - offset < kIndexHeaderSize) {
+      if (damage != nullptr) {
+        damage->runsOffEnd = true;
+        return true;
+      }
       error.Set(ErrorCode::kBadChain, offset, "INDX link past the end of the file");
       return false;
     }
     std::uint8_t bytes[kIndexHeaderSize];
     if (!ReadExact(source, offset, bytes, error, "INDX")) return false;
     ByteCursor in(bytes, offset, error, "INDX");
-    const IndexHeader h = ParseIndexHeader(in);
+    IndexHeader h = ParseIndexHeader(in);
     if (!in.Ok()) return false;
+    // FFmpeg's reader notes writers that leave the size at 20 although records follow.
+    bool sizeOk =
+        h.size == h.Extent() || (strictness == Strictness::kTolerant && h.size == kIndexHeaderSize);
+    if (!sizeOk && damage != nullptr && CountFromSize(h, offset, source.Size())) {
+      damage->countsWrong = true;
+      sizeOk = true;
+    }
     const std::uint64_t extent = h.Extent();
     if (extent > source.Size() - offset) {
+      if (damage != nullptr) {
+        damage->runsOffEnd = true;
+        return true;
+      }
       error.Set(ErrorCode::kOverrun, offset, "INDX.num_indices");
       return false;
     }
-    // FFmpeg's reader notes writers that leave the size at 20 although records follow.
-    const bool sizeOk =
-        h.size == extent || (strictness == Strictness::kTolerant && h.size == kIndexHeaderSize);
     if (!sizeOk || (strictness == Strictness::kStrict && h.version != 0)) {
       error.Set(ErrorCode::kBadField, offset, sizeOk ? "INDX.object_version" : "INDX.size");
       return false;
@@ -64,8 +92,8 @@ struct IndexRecordCheck::Cursor {
 };
 
 IndexRecordCheck::IndexRecordCheck(Source& source, const std::vector<IndexChunkInfo>& chain,
-                                   Error& error)
-    : source_(&source), error_(&error) {
+                                   Error& error, bool tolerateMismatch)
+    : source_(&source), error_(&error), tolerate_(tolerateMismatch) {
   for (const IndexChunkInfo& info : chain) {
     auto cursor = std::make_unique<Cursor>();
     cursor->stream = info.header.stream;
@@ -102,10 +130,19 @@ bool IndexRecordCheck::Advance(Cursor& c) {
   c.current = ParseIndexRecord(in);
   ++c.used;
   if (c.current.version != 0) {
-    error_->Set(ErrorCode::kBadField, c.currentFileOffset, "INDX record version");
+    Refuse(ErrorCode::kBadField, c.currentFileOffset, "INDX record version");
     return false;
   }
   return true;
+}
+
+void IndexRecordCheck::Refuse(ErrorCode code, std::uint64_t offset, std::string what) {
+  if (!tolerate_) {
+    error_->Set(code, offset, std::move(what));
+    return;
+  }
+  mismatch_ = true;
+  heap_.clear();
 }
 
 void IndexRecordCheck::Push(std::size_t cursorIndex) {
@@ -122,38 +159,42 @@ void IndexRecordCheck::Pop() {
   heap_.pop_back();
 }
 
-void IndexRecordCheck::OnPacket(std::uint64_t offset, std::uint64_t ordinal, std::uint16_t stream) {
+std::uint32_t IndexRecordCheck::OnPacket(std::uint64_t offset, std::uint64_t ordinal,
+                                         std::uint16_t stream) {
+  std::uint32_t named = 0;
   while (!heap_.empty() && error_->Ok()) {
     const std::size_t top = heap_.front();
     Cursor& c = *cursors_[top];
-    if (c.current.offset > offset) return;
+    if (c.current.offset > offset) break;
     if (c.current.offset < offset) {
-      error_->Set(ErrorCode::kBadIndex, c.currentFileOffset,
-                  "record offset " + std::to_string(c.current.offset) + " is not a packet start");
-      return;
+      Refuse(ErrorCode::kBadIndex, c.currentFileOffset,
+             "record offset " + std::to_string(c.current.offset) + " is not a packet start");
+      break;
     }
     if (c.stream != stream) {
-      error_->Set(ErrorCode::kBadIndex, c.currentFileOffset,
-                  "record of stream " + std::to_string(c.stream) + " names a packet of stream " +
-                      std::to_string(stream));
-      return;
+      Refuse(ErrorCode::kBadIndex, c.currentFileOffset,
+             "record of stream " + std::to_string(c.stream) + " names a packet of stream " +
+                 std::to_string(stream));
+      break;
     }
     if (c.current.packetNumber != ordinal) {
-      error_->Set(ErrorCode::kBadIndex, c.currentFileOffset,
-                  "packet_number " + std::to_string(c.current.packetNumber) +
-                      ", packet is number " + std::to_string(ordinal));
-      return;
+      Refuse(ErrorCode::kBadIndex, c.currentFileOffset,
+             "packet_number " + std::to_string(c.current.packetNumber) + ", packet is number " +
+                 std::to_string(ordinal));
+      break;
     }
+    ++named;
     Pop();
     if (Advance(c)) Push(top);
   }
+  return named;
 }
 
 void IndexRecordCheck::Finish() {
   if (heap_.empty() || !error_->Ok()) return;
   const Cursor& c = *cursors_[heap_.front()];
-  error_->Set(ErrorCode::kBadIndex, c.currentFileOffset,
-              "record offset " + std::to_string(c.current.offset) + " is not a packet start");
+  Refuse(ErrorCode::kBadIndex, c.currentFileOffset,
+         "record offset " + std::to_string(c.current.offset) + " is not a packet start");
 }
 
 }  // namespace rm

@@ -91,13 +91,13 @@ bool Fail(Error& error, ErrorCode code, const char* what) {
   return false;
 }
 
-// What a file of ours must satisfy beyond its structure: dense stream numbers and PROP fields
-// that agree with the MDPRs and packets.
-bool CheckDerivedFields(const Headers& headers, const Inspector& inspector,
-                        const FileSummary& summary, Error& error) {
+}  // namespace
+
+bool CheckDerivedFields(const Headers& headers, const FileSummary& summary,
+                        std::uint64_t totalPayload, std::uint64_t maxPayload, Error& error) {
   const Properties& p = headers.prop;
   std::set<std::uint16_t> numbers;
-  std::uint64_t maxBitRate = 0, avgBitRate = 0, maxPacket = inspector.MaxPayload();
+  std::uint64_t maxBitRate = 0, avgBitRate = 0, maxPacket = maxPayload;
   for (const MediaProperties& m : headers.media) {
     numbers.insert(m.streamNumber);
     maxPacket = std::max<std::uint64_t>(maxPacket, m.maxPacketSize);
@@ -109,8 +109,7 @@ bool CheckDerivedFields(const Headers& headers, const Inspector& inspector,
   if (!numbers.empty() && *numbers.rbegin() != n - 1) {
     return Fail(error, ErrorCode::kBadStreamNumber, "stream numbers not dense");
   }
-  const std::uint64_t avgPacket =
-      summary.packets == 0 ? 0 : inspector.TotalPayload() / summary.packets;
+  const std::uint64_t avgPacket = summary.packets == 0 ? 0 : totalPayload / summary.packets;
   struct Check {
     std::uint64_t stored, expected;
     const char* name;
@@ -128,8 +127,6 @@ bool CheckDerivedFields(const Headers& headers, const Inspector& inspector,
   return true;
 }
 
-}  // namespace
-
 bool Inspect(Source& source, Strictness strictness, FileSummary& summary, Error& error) {
   summary = FileSummary{};
   Headers headers;
@@ -138,7 +135,8 @@ bool Inspect(Source& source, Strictness strictness, FileSummary& summary, Error&
   const bool strict = strictness == Strictness::kStrict;
   Inspector inspector(headers, strict, summary, error);
   if (!WalkData(source, headers, inspector, strictness, error)) return false;
-  return !strict || CheckDerivedFields(headers, inspector, summary, error);
+  return !strict || CheckDerivedFields(headers, summary, inspector.TotalPayload(),
+                                       inspector.MaxPayload(), error);
 }
 
 }  // namespace rm

@@ -45,6 +45,12 @@ struct FileSummary {
   bool eventsComplete = true;      // false when the cap cut the list short
 };
 
+// What a file of ours must satisfy beyond its structure: dense stream numbers and PROP fields
+// that agree with the MDPRs and the packets summed up in `summary`.
+[[nodiscard]] bool CheckDerivedFields(const Headers& headers, const FileSummary& summary,
+                                      std::uint64_t totalPayload, std::uint64_t maxPayload,
+                                      Error& error);
+
 [[nodiscard]] bool Inspect(Source& source, Strictness strictness, FileSummary& summary,
                            Error& error);
 

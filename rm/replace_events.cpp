@@ -75,6 +75,17 @@ bool CompareWithPlan(const FileSummary& summary, const ReplaceOutcome& outcome, 
 
 }  // namespace
 
+bool CheckWritten(Source& written, const ReplaceOutcome& outcome, Error& error) {
+  if (outcome.identicalCopy) return VerifyReplacement(written, outcome, error);
+  const RewriteResult& r = outcome.result;
+  if (!r.checked) {
+    error.Set(ErrorCode::kVerifyFailed, r.checkError.offset, Describe(r.checkError));
+    return false;
+  }
+  if (written.Size() != r.bytesWritten) return Mismatch(error, "file size");
+  return CompareWithPlan(r.produced, outcome, error);
+}
+
 bool VerifyReplacement(Source& written, const ReplaceOutcome& outcome, Error& error) {
   FileSummary summary;
   if (outcome.identicalCopy) {

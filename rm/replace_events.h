@@ -47,4 +47,9 @@ struct ReplaceOutcome {
 // problems are then the input's own and are reported as such).
 [[nodiscard]] bool VerifyReplacement(Source& written, const ReplaceOutcome& outcome, Error& error);
 
+// What the tool does before the written file replaces anything: a rewrite was checked while it
+// was written, so only its size on disk is looked at besides that verdict; an identical copy is
+// read back as above.
+[[nodiscard]] bool CheckWritten(Source& written, const ReplaceOutcome& outcome, Error& error);
+
 }  // namespace rm

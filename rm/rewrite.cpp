@@ -9,6 +9,7 @@
 #include "rm/data_chunk.h"
 #include "rm/fourcc.h"
 #include "rm/index_chain.h"
+#include "rm/index_rebuild.h"
 #include "rm/indx.h"
 #include "rm/offset_shift.h"
 #include "rm/packet.h"
@@ -22,9 +23,18 @@ constexpr std::uint64_t kU32Max = std::numeric_limits<std::uint32_t>::max();
 
 class Rewriter : public DataVisitor {
  public:
-  Rewriter(Source& in, const RewritePlan& plan, BlockWriter& out, RewriteResult& result,
+  Rewriter(Source& in, const RewritePlan& plan, BlockWriter& out, OutputCheck& check,
+           bool sinkCopies, bool inputIndexLinked, RewriteResult& result, IndexRebuilder& rebuilder,
            Error& error)
-      : in_(in), plan_(plan), out_(out), result_(result), error_(error) {
+      : in_(in),
+        plan_(plan),
+        out_(out),
+        check_(check),
+        sinkCopies_(sinkCopies),
+        inputIndexLinked_(inputIndexLinked),
+        result_(result),
+        rebuilder_(rebuilder),
+        error_(error) {
     result_.written.assign(plan.streams.size() + 1, StreamTally{});
   }
 
@@ -60,18 +70,30 @@ class Rewriter : public DataVisitor {
     }
     EmitEventsBefore(p.header.timestamp);
     OpenChunk();
-    if (!shifts_.Note(p.offset, out_.Position() + runSize_, p.ordinal, newOrdinal_)) {
+    const std::uint64_t newOffset = out_.Position() + runSize_;
+    if (!shifts_.Note(p.offset, newOffset, p.ordinal, newOrdinal_)) {
       error_.Set(ErrorCode::kTooLarge, p.offset, "removed and inserted packets");
       return;
     }
+    check_.ExpectIndexed(newOffset, IndexSource::kTranslated, p.indexRecords);
+    if (rebuilder_.OnPacket(p.header.stream, static_cast<std::uint16_t>(newNumber), p.header,
+                            newOffset, newOrdinal_)) {
+      check_.ExpectIndexed(newOffset, IndexSource::kRebuilt);
+    }
+    // Packets whose bytes do not change are copied by the system where it can; the others pass
+    // through here, and their payloads are summed on the way in as on the way out.
+    const bool copy = sinkCopies_ && newNumber == p.header.stream;
     if (newNumber != p.header.stream)
       SetPacketStream(p.bytes.data(), static_cast<std::uint16_t>(newNumber));
-    if (runSize_ > 0 && runStart_ + runSize_ == p.bytes.data()) {
+    if (!copy) check_.NoteReadPayload(p.bytes.subspan(p.header.HeaderSize()));
+    if (runSize_ > 0 && runStart_ + runSize_ == p.bytes.data() && runCopy_ == copy) {
       runSize_ += p.bytes.size();
     } else {
       FlushRun();
       runStart_ = p.bytes.data();
       runSize_ = p.bytes.size();
+      runFrom_ = p.offset;
+      runCopy_ = copy;
     }
     Count(newNumber, p.header.PayloadSize());
   }
@@ -92,6 +114,9 @@ class Rewriter : public DataVisitor {
   void OnIndexChunk(std::uint64_t /*offset*/, const IndexHeader& header) override {
     const int newNumber = plan_.newNumber[header.stream];
     skipRecords_ = newNumber < 0;
+    // Records of an index nobody pointed at were matched only after the packets had been
+    // written, too late to announce them to the check.
+    check_.UseIndex(IndexSource::kTranslated, inputIndexLinked_);
     if (skipRecords_) return;
     StartIndexChunk(header.numIndices, static_cast<std::uint16_t>(newNumber));
   }
@@ -114,6 +139,32 @@ class Rewriter : public DataVisitor {
     PutIndexRecord(bytes, {0, record.timestamp, static_cast<std::uint32_t>(offset),
                            static_cast<std::uint32_t>(number)});
     out_.Write(bytes);
+  }
+
+  void OnIndexRebuild() override {
+    check_.UseIndex(IndexSource::kRebuilt);
+    // Which streams had an index is unknown when part of the chain was lost, or when the index
+    // was one nobody pointed at.
+    const IndexSurvey& survey = rebuilder_.Survey();
+    const bool everyKeyedStream =
+        survey.unknownStreams || (!survey.hadIndex && !result_.repair.cut);
+    std::vector<IndexRebuilder::StreamIndex> left;
+    const auto streams = rebuilder_.Result(plan_.newNumber, everyKeyedStream, left);
+    for (const auto& stream : left) {
+      for (const IndexRecord& r : stream.records) {
+        check_.WithdrawIndexed(r.offset, r.packetNumber, stream.stream, IndexSource::kRebuilt);
+      }
+    }
+    for (const auto& stream : streams) {
+      if (out_.Position() + kIndexHeaderSize + kIndexRecordSize * stream.records.size() > kU32Max) {
+        error_.Set(ErrorCode::kOutputTooLarge, out_.Position(), "output");
+        return;
+      }
+      StartIndexChunk(static_cast<std::uint32_t>(stream.records.size()), stream.stream);
+      Bytes bytes;
+      for (const IndexRecord& r : stream.records) PutIndexRecord(bytes, r);
+      out_.Write(bytes);
+    }
   }
 
   void OnIndexEnd(std::uint64_t /*end*/) override {
@@ -164,7 +215,11 @@ class Rewriter : public DataVisitor {
  private:
   void FlushRun() {
     if (runSize_ == 0) return;
-    out_.Write({runStart_, runSize_});
+    if (runCopy_) {
+      out_.CopyPackets(in_, runFrom_, {runStart_, runSize_});
+    } else {
+      out_.Write({runStart_, runSize_});
+    }
     runSize_ = 0;
   }
 
@@ -216,6 +271,8 @@ class Rewriter : public DataVisitor {
       PutBytes(packet, payload);
       addedIndex_.push_back({0, ts, static_cast<std::uint32_t>(out_.Position()),
                              static_cast<std::uint32_t>(newOrdinal_)});
+      check_.ExpectIndexed(out_.Position(), IndexSource::kAdded);
+      check_.NoteReadPayload(payload);
       out_.Write(packet);
       Count(plan_.addedStream, payload.size());
       ++nextEvent_;
@@ -283,11 +340,17 @@ class Rewriter : public DataVisitor {
   Source& in_;
   const RewritePlan& plan_;
   BlockWriter& out_;
+  OutputCheck& check_;
+  bool sinkCopies_;
+  bool inputIndexLinked_;
   RewriteResult& result_;
+  IndexRebuilder& rebuilder_;
   Error& error_;
 
   const std::uint8_t* runStart_ = nullptr;  // kept packets not yet written, in the read buffer
   std::size_t runSize_ = 0;
+  std::uint64_t runFrom_ = 0;  // input offset of the run
+  bool runCopy_ = false;       // the run is copied by the system
   OffsetShifts shifts_;
   std::uint64_t newOrdinal_ = 0;
   std::uint64_t totalPayload_ = 0;
@@ -314,11 +377,16 @@ class Rewriter : public DataVisitor {
 bool Rewrite(Source& in, const Headers& headers, const RewritePlan& plan, Sink& out,
              RewriteResult& result, Error& error) {
   result = RewriteResult{};
-  BlockWriter writer(out, error);
-  Rewriter rewriter(in, plan, writer, result, error);
+  OutputCheck check;
+  BlockWriter writer(out, error, &check);
+  IndexRebuilder rebuilder(SurveyIndex(in, headers));
+  Rewriter rewriter(in, plan, writer, check, out.CanCopyRange(), headers.prop.indexOffset != 0,
+                    result, rebuilder, error);
   if (!rewriter.WriteHeader()) return false;
-  if (!WalkData(in, headers, rewriter, Strictness::kTolerant, error)) return false;
-  return rewriter.Finish();
+  if (!WalkData(in, headers, rewriter, Strictness::kTolerant, error, &result.repair)) return false;
+  if (!rewriter.Finish()) return false;
+  result.checked = check.Finish(result.produced, result.checkError);
+  return true;
 }
 
 bool CopyWhole(Source& in, Sink& out, Error& error) {

@@ -10,8 +10,10 @@
 #include "rm/error.h"
 #include "rm/event.h"
 #include "rm/headers.h"
+#include "rm/inspect.h"
 #include "rm/plan.h"
 #include "rm/source.h"
+#include "rm/walker.h"
 
 namespace rm {
 
@@ -38,6 +40,12 @@ struct RewriteResult {
   std::uint64_t packetsWritten = 0;
   std::uint64_t indexChunksWritten = 0;
   std::uint64_t bytesWritten = 0;
+  WalkRepair repair;  // a film cut short, or an index rebuilt
+  // The check made on the bytes as they were written (the file is not read back): its verdict,
+  // and what the written file holds.
+  bool checked = false;
+  Error checkError;
+  FileSummary produced;
 };
 
 [[nodiscard]] bool Rewrite(Source& in, const Headers& headers, const RewritePlan& plan, Sink& out,

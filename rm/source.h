@@ -31,8 +31,14 @@ class Sink {
   // Copies `size` bytes of `from`, starting at `offset`, to the same offset here without passing
   // them through this process, where the system can (as cp does). Returns how many bytes were
   // copied; the caller copies the rest itself.
-  virtual std::uint64_t CopyFrom(Source& /*from*/, std::uint64_t /*offset*/,
-                                 std::uint64_t /*size*/) {
+  std::uint64_t CopyFrom(Source& from, std::uint64_t offset, std::uint64_t size) {
+    return CopyRange(from, offset, offset, size);
+  }
+  // Whether CopyRange may copy at all: runs are only set aside for it when it can.
+  virtual bool CanCopyRange() const { return false; }
+  // The same from `fromOffset` there to `toOffset` here.
+  virtual std::uint64_t CopyRange(Source& /*from*/, std::uint64_t /*fromOffset*/,
+                                  std::uint64_t /*toOffset*/, std::uint64_t /*size*/) {
     return 0;
   }
 };

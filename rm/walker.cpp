@@ -18,11 +18,12 @@ constexpr std::uint32_t kFfmpegDataSizeExcess = 18;
 class Walker {
  public:
   Walker(Source& source, const Headers& headers, DataVisitor& visitor, Strictness strictness,
-         Error& error)
+         Error& error, WalkRepair* repair = nullptr)
       : source_(source),
         headers_(headers),
         visitor_(visitor),
         strict_(strictness == Strictness::kStrict),
+        repair_(strict_ ? nullptr : repair),
         error_(error),
         reader_(source, error),
         known_(headers.StreamTableSize(), false) {
@@ -35,18 +36,32 @@ class Walker {
       return Fail(ErrorCode::kBadField, 0, "PROP.data_offset");
     }
     std::vector<IndexChunkInfo> chain;
+    IndexChainDamage damage;
+    IndexChainDamage* noted = repair_ != nullptr ? &damage : nullptr;
     if (prop.indexOffset != 0 &&
-        !ReadIndexChain(source_, prop.indexOffset, known_, Mode(), chain, error_)) {
+        !ReadIndexChain(source_, prop.indexOffset, known_, Mode(), chain, error_, noted)) {
       return false;
     }
+    bool matched = true;
     {
-      IndexRecordCheck check(source_, chain, error_);
+      IndexRecordCheck check(source_, damage.Any() ? std::vector<IndexChunkInfo>{} : chain, error_,
+                             repair_ != nullptr);
       reader_.Seek(headers_.firstDataOffset);
       if (!WalkDataChunks(check)) return false;
       check.Finish();
       if (!error_.Ok()) return false;
+      matched = !check.Mismatch();
     }
+    if (cut_) return EndAfterCut();
     const std::uint64_t dataEnd = reader_.Position();
+    if (damage.runsOffEnd) {
+      // Repaired only where the file really ends inside its index; a link past the end of a
+      // film whose index should lie elsewhere is damage.
+      if (prop.indexOffset != dataEnd) {
+        return Fail(ErrorCode::kBadChain, prop.indexOffset, "INDX link past the end of the file");
+      }
+      return EndAfterCut();
+    }
     if (!chain.empty() && chain.front().offset != dataEnd) {
       return Fail(ErrorCode::kUnsupported, prop.indexOffset, "INDX not right after the data");
     }
@@ -54,25 +69,46 @@ class Walker {
       // An index nobody points at: tolerated on input, wrong in a file of ours. It is found only
       // after the packets, so its records are matched to them in a second, header-only pass.
       if (strict_) return Fail(ErrorCode::kBadField, 0, "PROP.index_offset");
-      if (!ReadIndexChain(source_, dataEnd, known_, Strictness::kTolerant, chain, error_) ||
-          !CheckRecordsAgain(chain)) {
+      if (!ReadIndexChain(source_, dataEnd, known_, Strictness::kTolerant, chain, error_, noted)) {
         return false;
       }
+      if (damage.runsOffEnd) return EndAfterCut();
+      if (!damage.Any() && !CheckRecordsAgain(chain, matched)) return false;
     }
-    if (!WalkIndexChunks(chain)) return false;
+    if (damage.countsWrong || !matched) {
+      if (!WalkIndexChunks(chain, false)) return false;
+      repair_->indexRebuilt = true;
+      visitor_.OnIndexRebuild();
+    } else if (!WalkIndexChunks(chain, true)) {
+      return false;
+    }
     visitor_.OnIndexEnd(reader_.Position());
     if (!error_.Ok()) return false;
     return visitor_.WantsTail() ? WalkTail() : true;
   }
 
  private:
-  bool CheckRecordsAgain(const std::vector<IndexChunkInfo>& chain) {
+  bool CheckRecordsAgain(const std::vector<IndexChunkInfo>& chain, bool& matched) {
     DataVisitor none;
     Walker again(source_, headers_, none, Mode(), error_);
-    IndexRecordCheck check(source_, chain, error_);
+    IndexRecordCheck check(source_, chain, error_, repair_ != nullptr);
     again.reader_.Seek(headers_.firstDataOffset);
     if (!again.WalkDataChunks(check)) return false;
     check.Finish();
+    matched = !check.Mismatch();
+    return error_.Ok();
+  }
+
+  // Everything after the cut is gone, the index with it: the visitor writes its own, and there
+  // is no tail.
+  bool EndAfterCut() {
+    repair_->cut = true;
+    repair_->cutAt = source_.Size();
+    repair_->keptPackets = ordinal_;
+    repair_->indexRebuilt = true;
+    visitor_.OnIndexRebuild();
+    if (!error_.Ok()) return false;
+    visitor_.OnIndexEnd(reader_.Position());
     return error_.Ok();
   }
 
@@ -100,15 +136,23 @@ class Walker {
     return GetU32(reader_.Available().data()) == id;
   }
 
-  // For DATA chunks without a packet count: is a plausible packet header next?
-  bool PacketFollows() {
+  // For DATA chunks whose count and size say nothing: a plausible packet header next? A
+  // repairing walk also recognises one that the end of the file cuts through.
+  enum class Next { kPacket, kEnd, kCut };
+  Next PacketFollows(bool sizeSaysMore) {
     const std::uint64_t left = reader_.RemainingInFile();
-    if (left < kPacketHeaderV0) return false;
+    if (left == 0) return Next::kEnd;
     if (!Need(static_cast<std::size_t>(std::min<std::uint64_t>(left, kPacketHeaderV1)), "packet"))
-      return false;
+      return Next::kEnd;
     PacketHeader h;
-    return ParsePacketHeader(reader_.Available(), h) == PacketCheck::kOk && h.length <= left &&
-           Known(h.stream);
+    const PacketCheck check = ParsePacketHeader(reader_.Available(), h);
+    if (check == PacketCheck::kOk && Known(h.stream) && h.length <= left) return Next::kPacket;
+    const bool cutThrough = check == PacketCheck::kOk ? Known(h.stream) && h.length > left
+                                                      : check == PacketCheck::kNeedMore;
+    // Before any complete packet, what follows is taken for a tail as a plain walk takes it: a
+    // repair must never refuse a film the plain walk accepts.
+    return repair_ != nullptr && ordinal_ > 0 && sizeSaysMore && cutThrough ? Next::kCut
+                                                                            : Next::kEnd;
   }
 
   bool ReadPacketHeader(PacketHeader& h) {
@@ -128,10 +172,24 @@ class Walker {
     return true;
   }
 
+  // True when a repairing walk finds the file ending inside the packet that starts here.
+  bool CutInPacket() {
+    if (repair_ == nullptr) return false;
+    const std::uint64_t left = reader_.RemainingInFile();
+    if (left >= kPacketHeaderV1) return false;
+    if (left < kPacketHeaderV0) return true;
+    if (!Need(static_cast<std::size_t>(left), "packet header")) return false;
+    return GetU16(reader_.Available().data()) == 1;  // a version 1 header needs 13 bytes
+  }
+
   bool WalkDataChunks(IndexRecordCheck& check) {
-    std::uint64_t ordinal = 0;
     for (;;) {
       const std::uint64_t start = reader_.Position();
+      if (repair_ != nullptr && ordinal_ > 0 && reader_.RemainingInFile() < kDataHeaderSize) {
+        cut_ = true;  // the next chunk of the chain was never written
+        visitor_.OnDataChunkEnd(start, start, 0, true);
+        return error_.Ok();
+      }
       if (!Need(kDataHeaderSize, "DATA")) return false;
       ByteCursor headerBytes(reader_.Available().first(kDataHeaderSize), start, error_, "DATA");
       const DataHeader dh = ParseDataHeader(headerBytes);
@@ -144,28 +202,53 @@ class Walker {
 
       const bool countKnown = dh.numPackets != 0;
       const std::uint64_t declaredEnd = start + dh.size;
+      // Without a count the size bounds the packets, unless it cannot be right either (0, or
+      // past the end of the file); then packets are read while they look like packets.
+      const bool sizeBounds = !countKnown && dh.size > kDataHeaderSize &&
+                              dh.size - kDataHeaderSize <= reader_.RemainingInFile();
       std::uint32_t count = 0;
-      while (countKnown ? count < dh.numPackets : PacketFollows()) {
+      for (;;) {
+        if (countKnown ? count == dh.numPackets : sizeBounds && reader_.Position() >= declaredEnd)
+          break;
+        if (sizeBounds && declaredEnd - reader_.Position() == kFfmpegDataSizeExcess &&
+            PacketFollows(false) != Next::kPacket) {
+          break;  // FFmpeg's size, 18 bytes too large
+        }
+        if (!countKnown && !sizeBounds) {
+          const Next next = PacketFollows(dh.size == 0 || declaredEnd > source_.Size());
+          if (next == Next::kEnd) break;
+          if (next == Next::kCut) cut_ = true;
+        }
         const std::uint64_t at = reader_.Position();
         PacketHeader h;
-        if (!ReadPacketHeader(h)) return false;
-        if (countKnown && at + h.length > declaredEnd) {
+        if (!cut_ && CutInPacket()) cut_ = true;
+        if (!cut_ && !ReadPacketHeader(h)) return false;
+        if (!cut_ && (countKnown || sizeBounds) && at + h.length > declaredEnd) {
           return Fail(ErrorCode::kOverrun, at, "packet beyond DATA.size");
         }
+        if (!cut_ && repair_ != nullptr && h.length > reader_.RemainingInFile()) cut_ = true;
+        if (cut_) {
+          if (!error_.Ok()) return false;
+          // Nothing complete to keep: refused as any truncated file.
+          if (ordinal_ == 0) return Fail(ErrorCode::kTruncated, reader_.Position(), "packet");
+          visitor_.OnDataChunkEnd(start, at, count, true);
+          return error_.Ok();
+        }
         if (!Need(h.length, "packet")) return false;
-        check.OnPacket(at, ordinal, h.stream);
+        const std::uint32_t named = check.OnPacket(at, ordinal_, h.stream);
         if (!error_.Ok()) return false;
-        visitor_.OnPacket(PacketView{at, ordinal, h, reader_.Available().first(h.length)});
+        visitor_.OnPacket(PacketView{at, ordinal_, h, reader_.Available().first(h.length), named});
         if (!error_.Ok()) return false;
         reader_.Consume(h.length);
-        ++ordinal;
+        ++ordinal_;
         ++count;
       }
       if (!error_.Ok()) return false;
       const std::uint64_t end = reader_.Position();
       const std::uint64_t actual = end - start;
-      const bool sizeOk = dh.size == actual ||
-                          (!strict_ && (!countKnown || dh.size == actual + kFfmpegDataSizeExcess));
+      const bool sizeOk =
+          dh.size == actual ||
+          (!strict_ && ((!countKnown && !sizeBounds) || dh.size == actual + kFfmpegDataSizeExcess));
       if (!sizeOk) return Fail(ErrorCode::kBadField, start + 4, "DATA.size");
       const bool last = dh.nextDataHeader == 0;
       visitor_.OnDataChunkEnd(start, end, count, last);
@@ -177,19 +260,21 @@ class Walker {
     }
   }
 
-  bool WalkIndexChunks(const std::vector<IndexChunkInfo>& chain) {
+  // `announce` false: the records are stepped over unseen (the visitor writes its own index).
+  bool WalkIndexChunks(const std::vector<IndexChunkInfo>& chain, bool announce) {
     for (const IndexChunkInfo& chunk : chain) {
       if (!Need(kIndexHeaderSize, "INDX")) return false;
       reader_.Consume(kIndexHeaderSize);
-      visitor_.OnIndexChunk(chunk.offset, chunk.header);
+      if (announce) visitor_.OnIndexChunk(chunk.offset, chunk.header);
       if (!error_.Ok()) return false;
       for (std::uint32_t i = 0; i < chunk.header.numIndices; ++i) {
         const std::uint64_t at = reader_.Position();
         if (!Need(kIndexRecordSize, "INDX record")) return false;
         ByteCursor in(reader_.Available().first(kIndexRecordSize), at, error_, "INDX record");
         const IndexRecord record = ParseIndexRecord(in);
-        if (record.version != 0) return Fail(ErrorCode::kBadField, at, "INDX record version");
         reader_.Consume(kIndexRecordSize);
+        if (!announce) continue;
+        if (record.version != 0) return Fail(ErrorCode::kBadField, at, "INDX record version");
         visitor_.OnIndexRecord(record);
         if (!error_.Ok()) return false;
       }
@@ -216,16 +301,20 @@ class Walker {
   const Headers& headers_;
   DataVisitor& visitor_;
   bool strict_;
+  WalkRepair* repair_;
   Error& error_;
   BlockReader reader_;
   std::vector<bool> known_;
+  std::uint64_t ordinal_ = 0;  // of the next packet in the data section
+  bool cut_ = false;           // the file ends inside the data section
 };
 
 }  // namespace
 
 bool WalkData(Source& source, const Headers& headers, DataVisitor& visitor, Strictness strictness,
-              Error& error) {
-  Walker walker(source, headers, visitor, strictness, error);
+              Error& error, WalkRepair* repair) {
+  if (repair != nullptr) *repair = WalkRepair{};
+  Walker walker(source, headers, visitor, strictness, error, repair);
   return walker.Run() && error.Ok();
 }
 

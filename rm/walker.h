@@ -21,7 +21,20 @@ struct PacketView {
   std::uint64_t offset = 0;   // absolute offset of the packet header
   std::uint64_t ordinal = 0;  // among all packets of the data section
   PacketHeader header;
-  std::span<std::uint8_t> bytes;  // the whole packet, inside the reader's buffer (mutable)
+  std::span<std::uint8_t> bytes;   // the whole packet, inside the reader's buffer (mutable)
+  std::uint32_t indexRecords = 0;  // input index records that name this packet
+};
+
+// A walk that may repair: a film cut short (an interrupted download) is walked up to its last
+// complete packet, and an index that does not match the packets is replaced rather than refused.
+// Damage anywhere but at the very end of the file is still refused.
+struct WalkRepair {
+  bool cut = false;
+  std::uint64_t cutAt = 0;        // where the bytes stop: the size of the input
+  std::uint64_t keptPackets = 0;  // complete packets before the cut
+  // The input's index was lost to the cut or does not match the packets: the visitor was told
+  // to write one of its own (OnIndexRebuild) instead of seeing the input's records.
+  bool indexRebuilt = false;
 };
 
 // Visitors stop the walk by recording an error in the Error passed to WalkData.
@@ -35,6 +48,8 @@ class DataVisitor {
                               std::uint32_t /*packets*/, bool /*last*/) {}
   virtual void OnIndexChunk(std::uint64_t /*offset*/, const IndexHeader& /*header*/) {}
   virtual void OnIndexRecord(const IndexRecord& /*record*/) {}
+  // Instead of OnIndexChunk/OnIndexRecord, when a repairing walk found the index unusable.
+  virtual void OnIndexRebuild() {}
   // After the INDX chain (or right after the data when there is none), before the tail.
   virtual void OnIndexEnd(std::uint64_t /*end*/) {}
   virtual bool WantsTail() const { return false; }
@@ -43,7 +58,8 @@ class DataVisitor {
   virtual void BeforeRefill() {}
 };
 
+// `repair` (tolerant walks only) allows the repairs described above and tells which were made.
 [[nodiscard]] bool WalkData(Source& source, const Headers& headers, DataVisitor& visitor,
-                            Strictness strictness, Error& error);
+                            Strictness strictness, Error& error, WalkRepair* repair = nullptr);
 
 }  // namespace rm

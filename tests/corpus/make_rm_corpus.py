@@ -208,15 +208,18 @@ def truncations(ev):
     """Cuts inside every chunk header and at every chunk boundary, plus two inside DATA."""
     out = []
     chunks = chunk_names(ev)
+    # A cut after the first complete packet is repaired: every complete packet is kept.
     for name, start, end in chunks:
-        out.append((f"trunc_in_{name}_header", ev.data[: start + 6], "fail", "fail",
+        after_packets = "repaired" if name.startswith("indx") else "fail"
+        out.append((f"trunc_in_{name}_header", ev.data[: start + 6], after_packets, "fail",
                     f"ends 6 bytes into the {name} chunk header"))
         if end != ev.tail:
-            out.append((f"trunc_after_{name}", ev.data[:end], "fail", "fail",
+            after_data = "repaired" if name == "data" or name.startswith("indx") else "fail"
+            out.append((f"trunc_after_{name}", ev.data[:end], after_data, "fail",
                         f"ends right after the {name} chunk"))
-    out.append(("trunc_after_3_packets", ev.data[: ev.packets[3]], "fail", "fail",
+    out.append(("trunc_after_3_packets", ev.data[: ev.packets[3]], "repaired", "fail",
                 "ends after 3 of the packets DATA.num_packets promises"))
-    out.append(("trunc_in_packet", ev.data[: ev.packets[3] + 30], "fail", "fail",
+    out.append(("trunc_in_packet", ev.data[: ev.packets[3] + 30], "repaired", "fail",
                 "ends inside the 4th packet"))
     return out
 
@@ -294,12 +297,12 @@ def patches(ev, two_data):
          "read it, a dump may skip the event and say so"),
         ("event_text_length_1", ev.patched(event_payload + 10, ">H", 1), a, a,
          "first event's length field 1 (it counts the 2-byte type, so less than 2 is impossible)"),
-        ("indx_num_huge", ev.patched(ev.indexes[0] + 10, ">I", 0x0FFFFFFF), f, f,
+        ("indx_num_huge", ev.patched(ev.indexes[0] + 10, ">I", 0x0FFFFFFF), "repaired", f,
          "video INDX num_indices 0x0FFFFFFF"),
         ("indx_stream_unknown", ev.patched(ev.indexes[1] + 14, ">H", 9), f, f,
          "event INDX names stream 9"),
         ("indx_record_off_packet", ev.patched(ev.indexes[2] + 20 + 6, ">I",
-                                              ev.packets[0] + 1), f, f,
+                                              ev.packets[0] + 1), "repaired", f,
          "first audio INDX record points one byte into a packet"),
         ("indx_next_self", ev.patched(ev.indexes[0] + 16, ">I", ev.indexes[0]), f, f,
          "first INDX points at itself as the next INDX: a loop"),
@@ -424,6 +427,8 @@ dump run must do:
 - `copy`: exit 0, OUT byte-identical to the input (no event stream, nothing to add);
 - `ok`: exit 0 and OUT a sound RealMedia file without events (checked by `tests/rmcli/rm_check.py`);
 - `ok N`: exit 0 and a dump with N event lines;
+- `repaired`: exit 8 (success with a repair: a film cut short, or an index rebuilt) and OUT a
+  sound RealMedia file without events;
 - `fail`: a non-zero exit and no OUT (nor any temporary file) left behind;
 - `any`: the file is damaged in a place the tool need not read (or may repair); either outcome
   is right, but a 0 exit must come with a sound OUT.

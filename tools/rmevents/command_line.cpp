@@ -124,7 +124,8 @@ const char* UsageText() {
          "  6 不支持的功能（-m 图像映射）\n"
          "  7 写出的文件未通过校验（已删除，未留下输出文件）\n"
          "  8 内存不足或程序内部错误（未留下输出文件）\n"
-         "  9 文件中没有事件，未改动，未写出输出文件（仅在 RMEVENTS_UNCHANGED=skip 时）\n";
+         "  9 文件中没有事件，未改动，未写出输出文件（仅在 RMEVENTS_UNCHANGED=skip 时）\n"
+         "  10 成功，但修复了输入文件的问题（文件不完整，或索引已重建）\n";
 }
 
 }  // namespace rmevents

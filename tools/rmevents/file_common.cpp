@@ -41,4 +41,32 @@ bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes, File
   return true;
 }
 
+#ifndef _WIN32
+bool OutputFile::CanCopyRange() const { return true; }
+
+// Runs of unchanged packets are copied by a second thread while this one reads and checks the
+// next part of the film.
+std::uint64_t OutputFile::CopyRange(rm::Source& from, std::uint64_t fromOffset,
+                                    std::uint64_t toOffset, std::uint64_t size) {
+  auto* file = dynamic_cast<InputFile*>(&from);
+  if (file == nullptr) return 0;
+  if (!copier_) {
+    const std::intptr_t to = handle_;
+    copier_ = std::make_unique<BackgroundCopy>(
+        [to](const BackgroundCopy::Job& job) { return CopyJob(job, to); });
+  }
+  copier_->Add({file->handle_, fromOffset, toOffset, size});
+  return size;  // a failure is reported by Close
+}
+
+bool OutputFile::FinishCopies(FileError& error) {
+  if (!copier_) return true;
+  const unsigned long failure = copier_->Stop();
+  copier_.reset();
+  if (failure == 0) return true;
+  error = FromSystemCode(failure);
+  return false;
+}
+#endif
+
 }  // namespace rmevents

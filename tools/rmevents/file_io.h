@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "background_copy.h"
 #include "command_line.h"
 #include "rm/source.h"
 
@@ -58,16 +59,33 @@ class OutputFile final : public rm::Sink {
   OutputFile& operator=(const OutputFile&) = delete;
 
   [[nodiscard]] bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override;
-  std::uint64_t CopyFrom(rm::Source& from, std::uint64_t offset, std::uint64_t size) override;
+  bool CanCopyRange() const override;
+  std::uint64_t CopyRange(rm::Source& from, std::uint64_t fromOffset, std::uint64_t toOffset,
+                          std::uint64_t size) override;
   // Flushes the file to the disk, then closes it; either can report a failed write that the
-  // system had delayed.
+  // system had delayed, or a copy that failed.
   [[nodiscard]] bool Close(FileError& error);
 
  private:
-  explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
+  explicit OutputFile(std::intptr_t handle);
+  // Waits for the background copies; false (and `error`) if one failed.
+  bool FinishCopies(FileError& error);
+
+ public:
+  // Writes all of `data` at `offset` of the open file `handle`.
+  [[nodiscard]] static bool WriteAll(std::intptr_t handle, std::uint64_t offset,
+                                     std::span<const std::uint8_t> data);
+
+ private:
   std::intptr_t handle_;
   bool open_ = true;
+  std::unique_ptr<BackgroundCopy> copier_;  // started by the first CopyRange
 };
+
+// One job of OutputFile's background copy into the file `output`: 0 or the system's error code
+// (file_io_posix.cpp; Windows copies nothing in the background), and that code as a FileError.
+unsigned long CopyJob(const BackgroundCopy::Job& job, std::intptr_t output);
+FileError FromSystemCode(unsigned long code);
 
 // Reads a small file whole; refuses files larger than `limit`.
 [[nodiscard]] bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes,

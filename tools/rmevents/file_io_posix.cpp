@@ -2,6 +2,7 @@
 #include "file_io.h"
 
 #include <algorithm>
+#include <vector>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,6 +25,43 @@ FileError FromErrno(int code) {
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
+
+// In the kernel where it can (as cp does, no trip through this process's memory), else through a
+// buffer.
+unsigned long CopyJob(const BackgroundCopy::Job& job, std::intptr_t output) {
+  const int from = Fd(job.from), to = Fd(output);
+  std::uint64_t done = 0;
+#ifdef __linux__
+  loff_t in = static_cast<loff_t>(job.fromOffset), out = static_cast<loff_t>(job.toOffset);
+  while (done < job.size) {
+    const ssize_t n = ::copy_file_range(
+        from, &in, to, &out,
+        static_cast<std::size_t>(std::min<std::uint64_t>(job.size - done, 1u << 30)), 0);
+    if (n < 0 && errno == EINTR) continue;
+    // Not supported between these files, or an error the plain copy below meets and reports.
+    if (n <= 0) break;
+    done += static_cast<std::uint64_t>(n);
+  }
+#endif
+  std::vector<std::uint8_t> buffer;
+  while (done < job.size) {
+    buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(job.size - done, 1u << 20)));
+    const ssize_t n =
+        ::pread(from, buffer.data(), buffer.size(), static_cast<off_t>(job.fromOffset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n == 0 ? EIO : static_cast<unsigned long>(errno);
+    if (!OutputFile::WriteAll(output, job.toOffset + done,
+                              std::span(buffer.data(), static_cast<std::size_t>(n)))) {
+      return static_cast<unsigned long>(errno);
+    }
+    done += static_cast<std::uint64_t>(n);
+  }
+  return 0;
+}
+
+FileError FromSystemCode(unsigned long code) { return FromErrno(static_cast<int>(code)); }
+
+namespace {}  // namespace
 
 std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -63,13 +101,21 @@ std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& erro
   return std::unique_ptr<OutputFile>(new OutputFile(fd));
 }
 
+OutputFile::OutputFile(std::intptr_t handle) : handle_(handle) {}
+
 OutputFile::~OutputFile() {
+  copier_.reset();
   if (open_) ::close(Fd(handle_));
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  return WriteAll(handle_, offset, data);
+}
+
+bool OutputFile::WriteAll(std::intptr_t handle, std::uint64_t offset,
+                          std::span<const std::uint8_t> data) {
   while (!data.empty()) {
-    const ssize_t n = ::pwrite(Fd(handle_), data.data(), data.size(), static_cast<off_t>(offset));
+    const ssize_t n = ::pwrite(Fd(handle), data.data(), data.size(), static_cast<off_t>(offset));
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -80,30 +126,8 @@ bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> dat
   return true;
 }
 
-std::uint64_t OutputFile::CopyFrom(rm::Source& from, std::uint64_t offset, std::uint64_t size) {
-#ifdef __linux__
-  // In-kernel copy, as cp does: no trip through this process's memory.
-  auto* file = dynamic_cast<InputFile*>(&from);
-  if (file == nullptr) return 0;
-  loff_t in = static_cast<loff_t>(offset), out = static_cast<loff_t>(offset);
-  std::uint64_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::copy_file_range(
-        Fd(file->handle_), &in, Fd(handle_), &out,
-        static_cast<std::size_t>(std::min<std::uint64_t>(size - done, 1u << 30)), 0);
-    if (n <= 0) break;  // not supported here, or an error the plain copy will meet and report
-    done += static_cast<std::uint64_t>(n);
-  }
-  return done;
-#else
-  (void)from;
-  (void)offset;
-  (void)size;
-  return 0;
-#endif
-}
-
 bool OutputFile::Close(FileError& error) {
+  const bool copied = FinishCopies(error);
   open_ = false;
   // On the disk before it is renamed: a power loss after the rename must not leave the target's
   // name on data that was never written.
@@ -113,10 +137,10 @@ bool OutputFile::Close(FileError& error) {
     return false;
   }
   if (::close(Fd(handle_)) != 0) {
-    error = FromErrno(errno);
+    if (copied) error = FromErrno(errno);
     return false;
   }
-  return true;
+  return copied;
 }
 
 bool MoveReplacing(const Path& from, const Path& to, FileError& error) {

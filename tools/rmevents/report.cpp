@@ -124,4 +124,14 @@ void ReportRemovedEvents(Report& report, const rm::RewriteResult& result) {
   }
 }
 
+bool ReportRepair(Report& report, const rm::WalkRepair& repair) {
+  if (repair.cut) {
+    report.Line("输入文件不完整：在第 " + std::to_string(repair.cutAt) + " 字节处截断，保留了 " +
+                std::to_string(repair.keptPackets) + " 个完整数据包");
+  } else if (repair.indexRebuilt) {
+    report.Line("输入文件的索引与数据包不符：已根据数据包重建索引");
+  }
+  return repair.cut || repair.indexRebuilt;
+}
+
 }  // namespace rmevents

@@ -43,5 +43,7 @@ std::string GroupDigits(std::uint64_t n);
 void ReportStreams(Report& report, const rm::ReplaceOutcome& outcome);
 void ReportRemovedEvents(Report& report, const rm::RewriteResult& result);
 void ReportEvent(Report& report, const rm::Event& event);
+// What a rewrite repaired; true when it repaired anything.
+bool ReportRepair(Report& report, const rm::WalkRepair& repair);
 
 }  // namespace rmevents

@@ -123,10 +123,11 @@ int RunReplace(const Options& o, Report& report) {
   }
   ReportStreams(report, outcome);
   ReportRemovedEvents(report, outcome.result);
+  const bool repaired = ReportRepair(report, outcome.result.repair);
 
   auto written = InputFile::Open(run.Part(), fe);
   if (!written) return run.Fail(kExitOutput, "无法重新打开写出的文件：" + Describe(fe));
-  if (!rm::VerifyReplacement(*written, outcome, error)) {
+  if (!rm::CheckWritten(*written, outcome, error)) {
     written.reset();
     if (outcome.identicalCopy && error.code != rm::ErrorCode::kVerifyFailed) {
       return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
@@ -141,7 +142,7 @@ int RunReplace(const Options& o, Report& report) {
   report.Line("输出文件：" + PathText(o.output) + "（" + GroupDigits(outcome.result.bytesWritten) +
               " 字节，已校验）");
   report.Line("完成。");
-  return kExitOk;
+  return repaired ? kExitRepaired : kExitOk;
 }
 
 // Events as -d writes them: readable ones sorted by start time (the order -e requires), and a

@@ -24,6 +24,7 @@ enum ExitCode : int {
   kExitInternal = 8,
   // RMEVENTS_UNCHANGED=skip and nothing to change: the film was left alone, nothing written.
   kExitUnchanged = 9,
+  kExitRepaired = 10,  // success with a repair: a film cut short, or an index rebuilt
 };
 
 inline constexpr std::size_t kMaxEventsFileSize = std::size_t{64} << 20;

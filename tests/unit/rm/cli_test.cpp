@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <new>
 
+#include "background_copy.h"
 #include "command_line.h"
 #include "file_io.h"
 #include "guarded_run.h"
@@ -122,7 +123,7 @@ TEST_F(Cli, FailuresLeaveNoOutputAndKeepTheInput) {
   const std::string original = ReadFile(film_);
   WriteFile(out_, std::string("an output left by an earlier run"));
   const Path cut = dir_ / U8("cut.rm");
-  WriteFile(cut, original.substr(0, original.size() / 2));
+  WriteFile(cut, original.substr(0, 100));  // cut inside the headers
   EXPECT_EQ(Run({Arg("-i"), Arg(cut), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
             rmevents::kExitBadInput);
   EXPECT_NE(Said().find("已删除之前留下的同名输出文件"), std::string::npos) << Said();
@@ -192,6 +193,29 @@ TEST_F(Cli, AFaultLeavesTheFailureLinesAndNoOutput) {
   EXPECT_EQ(printed.substr(printed.size() - std::min(printed.size(), tail.size())), tail)
       << printed;
   EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "影片 一%1.rm"}));
+TEST_F(Cli, AFilmCutShortIsCleanedAndSaysSo) {
+  const std::string original = ReadFile(film_);
+  const Path cut = dir_ / U8("cut.rm");
+  WriteFile(cut, original.substr(0, original.size() / 2));
+  EXPECT_EQ(Run({Arg("-i"), Arg(cut), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
+            rmevents::kExitRepaired);
+  const std::string line = "输入文件不完整：在第 " + std::to_string(original.size() / 2) +
+                           " 字节处截断，保留了 4 个完整数据包\n";
+  EXPECT_NE(Said().find(line), std::string::npos) << Said();
+  EXPECT_NE(Said().find("完成。"), std::string::npos);
+  EXPECT_TRUE(fs::exists(out_));
+}
+
+// Runs of unchanged packets are copied on a second thread; its first failure must reach Close.
+TEST(BackgroundCopy, KeepsTheFirstFailureAndDropsLaterJobs) {
+  std::vector<std::uint64_t> done;  // read only after Stop has joined the thread
+  rmevents::BackgroundCopy copy([&done](const rmevents::BackgroundCopy::Job& job) {
+    done.push_back(job.fromOffset);
+    return job.fromOffset == 2 ? 5ul : 0ul;
+  });
+  for (std::uint64_t at = 1; at <= 4; ++at) copy.Add({0, at, at, 1});
+  EXPECT_EQ(copy.Stop(), 5ul);
+  EXPECT_EQ(done, (std::vector<std::uint64_t>{1, 2}));
 }
 
 TEST(CommandLine, SwitchesAndMisuse) {

@@ -8,6 +8,7 @@
 #include "rm/byte_order.h"
 #include "rm/inspect.h"
 #include "rm/replace_events.h"
+#include "replace_helper.h"
 #include "rm_builder.h"
 #include "rm_films.h"
 
@@ -17,26 +18,8 @@ using rm::ErrorCode;
 using rmtest::Bytes;
 using rmtest::FilmLayout;
 
-struct Outcome {
-  bool ok = false;
-  Bytes out;
-  rm::ReplaceOutcome outcome;
-  rm::Error error;
-};
-
-Outcome Replace(const Bytes& in, const std::vector<rm::Event>& events = {}) {
-  Outcome r;
-  rm::MemorySource source(in);
-  rm::MemorySink sink;
-  r.ok = rm::ReplaceEvents(source, sink, events, r.outcome, r.error);
-  r.out = sink.Data();
-  if (r.ok) {
-    rm::MemorySource written(r.out);
-    rm::Error verify;
-    EXPECT_TRUE(rm::VerifyReplacement(written, r.outcome, verify)) << rm::Describe(verify);
-  }
-  return r;
-}
+using rmtest::Outcome;
+using rmtest::Replace;
 
 // The first differing byte, for readable failures.
 std::string FirstDifference(const Bytes& got, const Bytes& want) {

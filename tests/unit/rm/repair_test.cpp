@@ -1,0 +1,205 @@
+// Films the rewrite repairs instead of refusing: cut short at every byte of the data and the
+// index, an index that does not match its packets, a DATA chunk that does not count its packets.
+// Every output must pass the strict check (Replace verifies it), carry no events, and hold the
+// input's packets unchanged.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "rm/headers.h"
+#include "rm/inspect.h"
+#include "rm/output_check.h"
+#include "rm/replace_events.h"
+#include "rm/walker.h"
+#include "replace_helper.h"
+#include "rm_builder.h"
+#include "rm_films.h"
+
+namespace {
+
+using rmtest::Bytes;
+using rmtest::FileSpec;
+
+using rmtest::Outcome;
+using rmtest::Replace;
+
+// Every packet of a file as the tolerant reader sees it, with where it ends.
+struct Packets : rm::DataVisitor {
+  std::vector<Bytes> bytes;
+  std::vector<std::uint64_t> ends;
+  void OnPacket(const rm::PacketView& p) override {
+    bytes.emplace_back(p.bytes.begin(), p.bytes.end());
+    ends.push_back(p.offset + p.bytes.size());
+  }
+};
+
+Packets ReadPackets(const Bytes& file) {
+  rm::MemorySource source(file);
+  rm::Headers headers;
+  rm::Error error;
+  Packets packets;
+  EXPECT_TRUE(rm::ReadHeaders(source, headers, error) &&
+              rm::WalkData(source, headers, packets, rm::Strictness::kTolerant, error))
+      << rm::Describe(error);
+  return packets;
+}
+
+std::uint64_t IndexOffset(const Bytes& file) { return rm::GetU32(&file[18 + 38]); }
+
+TEST(Repair, FilmCutAtEveryByteOfItsDataAndIndexKeepsEveryCompletePacket) {
+  const Bytes film = rmtest::Build(rmtest::EventFilm());
+  const Packets original = ReadPackets(film);
+  const Packets stripped = ReadPackets(rmtest::Build(rmtest::EventFilmStripped()));
+  rm::MemorySource source(film);
+  rm::Headers headers;
+  rm::Error error;
+  ASSERT_TRUE(rm::ReadHeaders(source, headers, error));
+  const std::size_t indexEnd = film.size() - rmtest::EventFilm().tail.size();
+  for (std::size_t size = headers.firstDataOffset; size < indexEnd; ++size) {
+    SCOPED_TRACE("cut at " + std::to_string(size));
+    const Outcome r = Replace(Bytes(film.begin(), film.begin() + static_cast<long>(size)));
+    std::size_t complete = 0;
+    while (complete < original.ends.size() && original.ends[complete] <= size) ++complete;
+    if (complete == 0) {
+      EXPECT_FALSE(r.ok);  // nothing to keep: refused as before
+      EXPECT_EQ(r.error.code, rm::ErrorCode::kTruncated);
+      continue;
+    }
+    ASSERT_TRUE(r.ok) << rm::Describe(r.error);
+    const rm::WalkRepair& repair = r.outcome.result.repair;
+    EXPECT_TRUE(repair.cut);
+    EXPECT_EQ(repair.cutAt, size);
+    EXPECT_EQ(repair.keptPackets, complete);
+    const Packets kept = ReadPackets(r.out);
+    ASSERT_LE(kept.bytes.size(), stripped.bytes.size());
+    for (std::size_t i = 0; i < kept.bytes.size(); ++i) EXPECT_EQ(kept.bytes[i], stripped.bytes[i]);
+    const std::size_t eventsKept = complete > 6 ? 2 : complete > 2 ? 1 : 0;
+    EXPECT_EQ(kept.bytes.size(), complete - eventsKept);
+    EXPECT_EQ(r.outcome.result.removedEventCount, eventsKept);
+    // An index the output points at, rebuilt from what was kept.
+    EXPECT_NE(IndexOffset(r.out), 0u);
+  }
+}
+
+TEST(Repair, DamageBeforeTheEndIsStillRefused) {
+  const Bytes film = rmtest::Build(rmtest::EventFilm());
+  rm::MemorySource source(film);
+  rm::Headers headers;
+  rm::Error error;
+  ASSERT_TRUE(rm::ReadHeaders(source, headers, error));
+  // The third packet's version turns to garbage with the rest of the film still there.
+  Bytes damaged = film;
+  const Packets packets = ReadPackets(film);
+  damaged[packets.ends[1]] = 7;
+  EXPECT_EQ(Replace(damaged).error.code, rm::ErrorCode::kBadPacket);
+  // Cut inside the headers: nothing to keep.
+  const Bytes headersOnly(film.begin(), film.begin() + static_cast<long>(headers.firstDataOffset));
+  EXPECT_FALSE(Replace(headersOnly).ok);
+  // A complete film whose index link points past its end.
+  Bytes farIndex = film;
+  rm::SetU32(&farIndex[18 + 38], static_cast<std::uint32_t>(film.size() + 100));
+  const Outcome far = Replace(farIndex);
+  EXPECT_EQ(far.error.code, rm::ErrorCode::kBadChain) << rm::Describe(far.error);
+}
+
+TEST(Repair, IndexThatMissesItsPacketsIsRebuiltFromThem) {
+  // EventFilm indexes every packet, so a rebuilt index at the original's density is the one the
+  // strip writes from a good index.
+  const Bytes film = rmtest::Build(rmtest::EventFilm());
+  const Bytes want = rmtest::Build(rmtest::EventFilmStripped());
+  const std::size_t video = IndexOffset(film);
+  const std::size_t record = video + 20 + 14;  // the video stream's second record
+  auto missing = [&](Bytes& f) { rm::SetU32(&f[video + 10], rm::GetU32(&f[video + 10]) + 1); };
+  auto extra = [&](Bytes& f) { rm::SetU32(&f[record + 6], static_cast<std::uint32_t>(video)); };
+  auto shifted = [&](Bytes& f) { rm::SetU32(&f[record + 6], rm::GetU32(&f[record + 6]) + 1); };
+  const std::vector<std::function<void(Bytes&)>> damages = {missing, extra, shifted};
+  for (const auto& damage : damages) {
+    Bytes in = film;
+    damage(in);
+    const Outcome r = Replace(in);
+    ASSERT_TRUE(r.ok) << rm::Describe(r.error);
+    EXPECT_TRUE(r.outcome.result.repair.indexRebuilt);
+    EXPECT_FALSE(r.outcome.result.repair.cut);
+    EXPECT_EQ(r.out, want);
+  }
+  const Outcome good = Replace(film);
+  EXPECT_FALSE(good.outcome.result.repair.indexRebuilt);
+}
+
+TEST(Repair, UncountedDataIsWalkedByItsSize) {
+  // No index, no packet count, and a tail that reads like one more packet of stream 0: only
+  // DATA.size tells where the packets end.
+  FileSpec f = rmtest::FfmpegFilm();
+  f.dataSizePlus18 = false;
+  f.unknownCount = true;
+  f.streams.push_back(rmtest::Events(2, false));
+  f.chunks[0].insert(f.chunks[0].begin() + 3, rmtest::EventPacket(2, 0, 1, 5, "http://a/"));
+  f.chunks[0].push_back(rmtest::EventPacket(2, 1, 9, 12, "http://b/"));
+  f.tail = {0, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0, 2};
+  const Outcome r = Replace(rmtest::Build(f));
+  ASSERT_TRUE(r.ok) << rm::Describe(r.error);
+  EXPECT_EQ(r.outcome.result.removedEventCount, 2u);
+  EXPECT_EQ(r.outcome.result.packetsWritten, 10u);
+  EXPECT_TRUE(std::equal(f.tail.begin(), f.tail.end(), r.out.end() - 12));
+
+  // DATA.size 0 as well: packets are read while they look like packets.
+  Bytes sizeless = rmtest::Build(f);
+  rm::SetU32(&sizeless[rm::GetU32(&sizeless[18 + 42]) + 4], 0);
+  f.tail.clear();
+  const Outcome plausible = Replace(sizeless);
+  ASSERT_TRUE(plausible.ok) << rm::Describe(plausible.error);
+  EXPECT_EQ(plausible.outcome.result.removedEventCount, 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// The check made while writing, fed a whole file at once as a writer that knows every count up
+// front would hand it over. `offset` in `marks`: packets the index is announced to name.
+// With `read`, the payloads pass through the check, which sums them against those payloads.
+bool CheckStream(const Bytes& file, const std::vector<std::uint64_t>& marks,
+                 const std::vector<Bytes>* read = nullptr) {
+  rm::OutputCheck check;
+  for (std::uint64_t m : marks) check.ExpectIndexed(m, rm::IndexSource::kTranslated);
+  if (read != nullptr) {
+    for (const Bytes& packet : *read) check.NoteReadPayload(std::span(packet).subspan(12));
+  }
+  check.Append(file, read != nullptr);
+  rm::FileSummary summary;
+  rm::Error error;
+  return check.Finish(summary, error);
+}
+
+TEST(OutputCheck, FindsWhatReadingBackWouldFind) {
+  const Bytes film = rmtest::Build(rmtest::EventFilmStripped());
+  // Every packet is indexed (EventFilm's streams index all their packets; fileinfo has none).
+  const Packets packets = ReadPackets(film);
+  std::vector<std::uint64_t> starts;
+  for (std::size_t i = 0; i < packets.ends.size(); ++i) {
+    starts.push_back(packets.ends[i] - packets.bytes[i].size());
+  }
+  EXPECT_TRUE(CheckStream(film, starts));
+  EXPECT_TRUE(CheckStream(film, starts, &packets.bytes));
+  std::vector<Bytes> changed = packets.bytes;
+  changed[3].back() ^= 0x40;
+  EXPECT_FALSE(CheckStream(film, starts, &changed));
+
+  std::vector<std::uint64_t> shifted = starts;
+  shifted[2] += 1;  // the index would name a byte inside a packet
+  EXPECT_FALSE(CheckStream(film, shifted));
+  EXPECT_FALSE(CheckStream(film, {starts.begin(), starts.end() - 1}));  // a record too many
+
+  Bytes badStream = film;
+  rm::SetU16(&badStream[starts[1] + 4], 7);
+  EXPECT_FALSE(CheckStream(badStream, starts));
+  Bytes badCount = film;
+  const std::size_t data = rm::GetU32(&film[18 + 42]);
+  rm::SetU32(&badCount[data + 10], rm::GetU32(&film[data + 10]) - 1);
+  EXPECT_FALSE(CheckStream(badCount, starts));
+  Bytes badProp = film;
+  rm::SetU32(&badProp[18 + 26], rm::GetU32(&film[18 + 26]) + 1);  // PROP.num_packets
+  EXPECT_FALSE(CheckStream(badProp, starts));
+}
+
+}  // namespace
