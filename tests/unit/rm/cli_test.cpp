@@ -193,6 +193,8 @@ TEST_F(Cli, AFaultLeavesTheFailureLinesAndNoOutput) {
   EXPECT_EQ(printed.substr(printed.size() - std::min(printed.size(), tail.size())), tail)
       << printed;
   EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "影片 一%1.rm"}));
+}
+
 TEST_F(Cli, AFilmCutShortIsCleanedAndSaysSo) {
   const std::string original = ReadFile(film_);
   const Path cut = dir_ / U8("cut.rm");

@@ -18,7 +18,7 @@
 namespace {
 
 using rmtest::Bytes;
-using rmtest::FileSpec;
+using rmtest::FilmLayout;
 
 using rmtest::Outcome;
 using rmtest::Replace;
@@ -129,7 +129,7 @@ TEST(Repair, IndexThatMissesItsPacketsIsRebuiltFromThem) {
 TEST(Repair, UncountedDataIsWalkedByItsSize) {
   // No index, no packet count, and a tail that reads like one more packet of stream 0: only
   // DATA.size tells where the packets end.
-  FileSpec f = rmtest::FfmpegFilm();
+  FilmLayout f = rmtest::FfmpegFilm();
   f.dataSizePlus18 = false;
   f.unknownCount = true;
   f.streams.push_back(rmtest::Events(2, false));
