@@ -30,4 +30,11 @@ check "the film is cleaned in place" "events=0 data-streams=0 media=same" "$(cle
 check "no copy is left beside it" "no" "$([ -e "$film.tmp" ] && echo yes || echo no)"
 end_notepads
 
+# The box wrote the entry for .rmvb too, wherever that type keeps it: unticking removes both, so
+# the scenarios after this one find the prefix's file types as they were.
+start_quellin
+q click 106
+check "unticking removes the entries again" "0" "$(q getcheck 106)"
+stop_quellin
+
 finish
