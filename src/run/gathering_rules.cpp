@@ -11,6 +11,10 @@ void GatheringClock::Arrived(std::uint64_t nowMs) {
   closesAt_ = std::min(latest_, std::max(closesAt_ + kPerArrivalMs, nowMs + kOpenMs));
 }
 
+void GatheringClock::HoldUntil(std::uint64_t untilMs) {
+  closesAt_ = std::min(latest_, std::max(closesAt_, untilMs));
+}
+
 std::wstring EncodeJoin(const std::vector<std::wstring>& films) {
   std::wstring text;
   for (const std::wstring& film : films) {

@@ -24,6 +24,9 @@ class GatheringClock {
 
   explicit GatheringClock(std::uint64_t openedAtMs);
   void Arrived(std::uint64_t nowMs);
+  // Keeps it open until `untilMs` at least (never beyond the longest): a start of the selection is
+  // known to be on its way.
+  void HoldUntil(std::uint64_t untilMs);
   [[nodiscard]] std::uint64_t ClosesAtMs() const { return closesAt_; }
   [[nodiscard]] bool IsClosed(std::uint64_t nowMs) const { return nowMs >= closesAt_; }
 

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <optional>
 
+#include <tlhelp32.h>
+
 #include "platform/unique_handle.h"
 #include "run/run_lock.h"
 #include "run/temp_folder_key.h"
@@ -18,6 +20,8 @@ constexpr LRESULT kTaken = 0x514C;
 // writing the tool does not answer at once.
 constexpr ULONGLONG kJoinTryingMs = 3000;
 constexpr UINT kAnswerMs = 2500;
+// How soon the gatherer looks again for starts on their way.
+constexpr ULONGLONG kLookAgainMs = 50;
 
 bool RegisterWindowClass(WNDPROC procedure) {
   WNDCLASSEXW windowClass = {};
@@ -26,6 +30,48 @@ bool RegisterWindowClass(WNDPROC procedure) {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = kWindowClass;
   return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+FILETIME CreationOf(HANDLE process) {
+  FILETIME created = {}, exited = {}, kernel = {}, user = {};
+  GetProcessTimes(process, &created, &exited, &kernel, &user);
+  return created;
+}
+
+// Whether another start of this program made about when this one was is still running: a start
+// of the same selection on its way here (it ends as soon as it has handed its film over). On
+// Windows Explorer's starts come within milliseconds, but under Wine on a busy machine fifteen of
+// them take more than a second to get going, and a gathering that closed on the clock alone would
+// split the selection into two runs.
+bool OtherStartsUnderWay() {
+  constexpr ULONGLONG kSameMoment = 2 * 10'000'000ULL;  // 2 s in 100 ns units
+  wchar_t ownPath[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, ownPath, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  const wchar_t* ownName = ownPath;
+  for (const wchar_t* c = ownPath; *c != L'\0'; ++c) {
+    if (*c == L'\\' || *c == L'/') ownName = c + 1;
+  }
+  const FILETIME own = CreationOf(GetCurrentProcess());
+  const ULONGLONG ownTime = (static_cast<ULONGLONG>(own.dwHighDateTime) << 32) | own.dwLowDateTime;
+  platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return false;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry)) {
+    if (entry.th32ProcessID == GetCurrentProcessId() || lstrcmpiW(entry.szExeFile, ownName) != 0) {
+      continue;
+    }
+    platform::UniqueHandle other(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+    if (!other) continue;
+    const FILETIME created = CreationOf(other.Get());
+    const ULONGLONG time =
+        (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    if (time + kSameMoment >= ownTime && time <= ownTime + kSameMoment) return true;
+  }
+  return false;
 }
 
 bool HandOver(HWND gatherer, const std::wstring& payload) {
@@ -118,7 +164,16 @@ std::vector<std::wstring> OneShotGathering::CloseAndCollect() {
     // Each arrival may move the close later, so the clock is read again after every wake.
     for (;;) {
       const ULONGLONG now = GetTickCount64();
-      if (clock_ == nullptr || clock_->IsClosed(now)) break;
+      if (clock_ == nullptr) break;
+      if (clock_->IsClosed(now)) {
+        // Starts still on their way keep it open a little longer, never beyond the longest.
+        guard.unlock();
+        const bool coming = OtherStartsUnderWay();
+        guard.lock();
+        if (!coming) break;
+        clock_->HoldUntil(now + kLookAgainMs);
+        if (clock_->IsClosed(now)) break;
+      }
       arrived_.wait_for(guard, std::chrono::milliseconds(clock_->ClosesAtMs() - now));
     }
   }

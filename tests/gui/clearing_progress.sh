@@ -51,11 +51,12 @@ one_shot "$image" "\"$(win "$a")\"" >"$work/one-shot.txt" &
 for _ in $(seq 100); do grep -qs start "$temp_dir/tool-log.txt" && break; sleep 0.1; done
 q click 105
 q add "$(win "$b")"
+# The last count may stand for only a few milliseconds before the run ends, too short to sample
+# reliably; the six-film run above checks every count.
 check "a run that waits for another's turn says so, then counts its film" "Quellin
 Quellin - 等待其他清除任务
 Quellin - 正在清除 0/1
-Quellin - 正在清除 1/1
-Quellin" "$(watch_captions)"
+Quellin" "$(watch_captions | grep -vxF 'Quellin - 正在清除 1/1')"
 wait
 check "the right-click run ended by itself, its window never shown" "shown=0 exit=0" \
   "$(cat "$work/one-shot.txt")"

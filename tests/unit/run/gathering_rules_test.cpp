@@ -39,6 +39,8 @@ TEST(GatheringClock, OpensBrieflyEachArrivalExtendsItNeverBeyondTheLongest) {
   EXPECT_EQ(clock.ClosesAtMs(), 1990u) << "open a while after the latest start";
   for (int i = 0; i < 30; ++i) clock.Arrived(2000 + 100 * static_cast<std::uint64_t>(i));
   EXPECT_EQ(clock.ClosesAtMs(), 5000u) << "starts that keep coming never hold the run beyond 4 s";
+  clock.HoldUntil(9000);
+  EXPECT_EQ(clock.ClosesAtMs(), 5000u) << "nor do starts on their way";
 }
 
 TEST(JoinMessage, FilmsTravelWholeEmptyEntriesIncluded) {
