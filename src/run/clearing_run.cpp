@@ -2,7 +2,7 @@
 
 #include <optional>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "files/write_text_file.h"
 #include "platform/system_folders.h"

@@ -3,9 +3,6 @@
 // call.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include <windows.h>
 
 #include "run/run_progress.h"
