@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A run's progress in the main window's caption, with a stand-in tool that takes half a second a
 # film: a run over six films shows every count from 0/6 to 6/6 in order and "Quellin" again at
-# its end; a run that must wait for another run's turn says so first; a one-shot run over one
-# quick film ends by itself as before, its window never shown.
+# its end; a run that must wait for another run's turn says so first; a one-shot run over six
+# films shows a notification icon that counts them, and one over a quick film shows none.
 # Further arguments: SLOW_TOOL_EXE, the stand-in that takes its time over each film.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/run_lib.sh"
@@ -63,11 +63,43 @@ check "the right-click run ended by itself, its window never shown" "shown=0 exi
 end_notepads
 stop_quellin
 
+# tray_one_shot ARGUMENT-TEXT: a one-shot run with the driver standing in for the notification
+# area; prints how it ended, then each icon call of the program, one a line.
+tray_one_shot() {
+  timeout 120 "$wine_run" "$driver" one-shot "$image" "$1" 100 --tray </dev/null
+}
+# icon_story: the calls in short: added with the icon, each count after it higher than the one
+# before, each naming one of the films, removed last.
+icon_story() {
+  awk -F '\t' 'NR == 1 { print; next }
+    $1 ~ /^tray (add icon=1|modify) Quellin：正在清除 [0-6]\/6$/ && !gone {
+      if ($1 ~ / add / ? added : !added) { print "unexpected: " $0; next }
+      n = split($1, w, " "); split(w[n], c, "/")
+      if (added && c[1] + 0 <= last + 0) bad = 1
+      if (added) ups++
+      if ($2 !~ /^右键 [1-6]\.rm$/) unnamed = 1
+      added = 1; last = c[1]; next }
+    $0 == "tray delete" && added && !gone { gone = 1; next }
+    { print "unexpected: " $0 }
+    END { print "added=" added " counted-up=" (ups > 0 && !bad) " named=" !unnamed " removed=" gone }'
+}
+
+export SLOW_TOOL_MS=500
+args=""
+for i in 1 2 3 4 5 6; do
+  cp "$work/master.rm" "$work/进度 窗口/右键 $i.rm"
+  args+="\"$(win "$work/进度 窗口/右键 $i.rm")\" "
+done
+check "a one-shot run over six slow films shows its icon after a second, counts up, removes it" \
+  "shown=0 exit=0
+added=1 counted-up=1 named=1 removed=1" "$(tray_one_shot "${args% }" | tee "$work/tray-calls.txt" | icon_story)"
+end_notepads
+
 export SLOW_TOOL_MS=0
 c="$work/进度 窗口/快.rm"
 cp "$work/master.rm" "$c"
-check "a one-shot run over one quick film ends by itself, its window never shown" \
-  "shown=0 exit=0" "$(one_shot "$image" "\"$(win "$c")\"")"
+check "a one-shot run over one quick film ends by itself, shows no icon and never its window" \
+  "shown=0 exit=0" "$(tray_one_shot "\"$(win "$c")\"")"
 end_notepads
 check "and cleans its film" "events=0 data-streams=0 media=same" "$(cleaned_state "$c")"
 

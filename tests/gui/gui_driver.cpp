@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "ole_drop.h"
 #include "output.h"
 #include "run_steps.h"
+#include "stand_in_tray.h"
 #include "target_window.h"
 #include "ui/main_window_ids.h"
 
@@ -30,6 +32,8 @@ constexpr wchar_t kUsage[] =
     L"                                   text after its quoted name and one blank; prints pid=N\n"
     L"  one-shot EXE ARGUMENT-TEXT [S]   the same, then watch it until it ends (at most S\n"
     L"                                   seconds): prints shown=0|1 exit=N, or still-running\n"
+    L"    ... --tray                     also stand in for the notification area: then prints\n"
+    L"                                   each icon call of the program (stand_in_tray.h)\n"
     L"  wait [S]                         until the main window is visible (default 10 s)\n"
     L"  window | controls | tooltips     describe the window, its controls, its tool tips\n"
     L"  list                             count and entries of the file list\n"
@@ -96,9 +100,16 @@ bool StartProgram(const std::wstring& exe, const std::wstring& argumentText, Pro
   return true;
 }
 
-int OneShot(const std::vector<std::wstring>& args) {
+int OneShot(std::vector<std::wstring> args) {
+  const bool watchTray = args.back() == L"--tray";
+  if (watchTray) args.pop_back();
   if (args.size() < 3) return Fail(L"one-shot needs EXE and ARGUMENT-TEXT");
   const double seconds = SecondsArg(args, 3, 15);
+  std::unique_ptr<StandInTray> tray;
+  if (watchTray) {
+    tray = std::make_unique<StandInTray>();
+    if (!tray->Ready()) return Fail(L"cannot make the stand-in notification area");
+  }
   // Wine reports no window events across processes, so the watch is a poll of the window itself,
   // every millisecond from the start of the program until its end. (Without the pause the poll
   // keeps the Wine server so busy that the program under watch starts several times slower.)
@@ -111,7 +122,8 @@ int OneShot(const std::vector<std::wstring>& args) {
   while (!ended && GetTickCount64() < deadline) {
     HWND window = FindMainWindow(started.pid);
     if (window != nullptr && IsWindowVisible(window)) shown = true;
-    ended = WaitForSingleObject(started.handle, 1) == WAIT_OBJECT_0;
+    ended = tray ? tray->Pump(started.handle, 1)
+                 : WaitForSingleObject(started.handle, 1) == WAIT_OBJECT_0;
   }
   std::wstring result = L"shown=" + std::wstring(shown ? L"1" : L"0");
   if (ended) {
@@ -123,6 +135,9 @@ int OneShot(const std::vector<std::wstring>& args) {
     result += L" still-running";
   }
   CloseHandle(started.handle);
+  if (tray) {
+    for (const std::wstring& call : tray->Calls(started.pid)) result += L"\ntray " + call;
+  }
   Print(result + L"\n");
   return 0;
 }
