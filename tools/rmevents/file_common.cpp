@@ -53,7 +53,11 @@ std::uint64_t OutputFile::CopyRange(rm::Source& from, std::uint64_t fromOffset,
   if (!copier_) {
     const std::intptr_t to = handle_;
     copier_ = std::make_unique<BackgroundCopy>(
-        [to](const BackgroundCopy::Job& job) { return CopyJob(job, to); });
+        [to, writeback = Writeback{}](const BackgroundCopy::Job& job) mutable {
+          const unsigned long failure = CopyJob(job, to);
+          if (failure == 0) writeback.Wrote(to, job.toOffset, job.size);
+          return failure;
+        });
   }
   copier_->Add({file->handle_, fromOffset, toOffset, size});
   return size;  // a failure is reported by Close

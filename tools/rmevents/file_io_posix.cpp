@@ -24,21 +24,24 @@ FileError FromErrno(int code) {
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
-constexpr std::size_t kWritebackMin = std::size_t{64} << 10;
+}  // namespace
 
-// Hands a written range to the disk now rather than when Close flushes the file: the disk then
-// writes while the rest of the film is read, and the flush before the rename waits only for the
-// last part. A hint only; Close's fsync still makes every byte durable.
-void StartWriteback(int fd, std::uint64_t offset, std::uint64_t size) {
+// The disk then writes while the rest of the film is read, and the flush before the rename waits
+// only for the last steps. Small writes (headers, patches) are left to that flush.
+void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size) {
 #ifdef __linux__
-  (void)::sync_file_range(fd, static_cast<off64_t>(offset), static_cast<off64_t>(size),
-                          SYNC_FILE_RANGE_WRITE);
+  if (size < (std::uint64_t{64} << 10)) return;
+  if (end_ == begin_) begin_ = end_ = offset;
+  begin_ = std::min(begin_, offset);
+  end_ = std::max(end_, offset + size);
+  if (end_ - begin_ < kStep) return;
+  (void)::sync_file_range(Fd(output), static_cast<off64_t>(begin_),
+                          static_cast<off64_t>(end_ - begin_), SYNC_FILE_RANGE_WRITE);
+  begin_ = end_;
 #else
-  (void)fd, (void)offset, (void)size;
+  (void)output, (void)offset, (void)size;
 #endif
 }
-
-}  // namespace
 
 // In the kernel where it can (as cp does, no trip through this process's memory), else through a
 // buffer.
@@ -70,7 +73,6 @@ unsigned long CopyJob(const BackgroundCopy::Job& job, std::intptr_t output) {
     }
     done += static_cast<std::uint64_t>(n);
   }
-  StartWriteback(to, job.toOffset, job.size);
   return 0;
 }
 
@@ -125,8 +127,7 @@ OutputFile::~OutputFile() {
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
   if (!WriteAll(handle_, offset, data)) return false;
-  // Small writes are headers and patches; runs of packets are large.
-  if (data.size() >= kWritebackMin) StartWriteback(Fd(handle_), offset, data.size());
+  writeback_.Wrote(handle_, offset, data.size());
   return true;
 }
 
