@@ -51,15 +51,29 @@ class InputFile final : public rm::Source {
 };
 
 // Hands what has reached a file to the disk a few megabytes at a time instead of all at once when
-// the file is flushed (Linux; elsewhere nothing). A hint only: the flush still makes every byte
-// durable. One per writing thread.
+// the file is flushed, so the disk writes while the rest of the film is read. A hint only: the
+// flush before the rename still makes every byte durable. One per writing thread.
+//   Linux: sync_file_range over the last step's bytes (file_io_posix.cpp).
+//   Windows: a second thread flushes the file through a handle of its own, so the writes through
+//   the first one never wait for it (file_io_win32.cpp).
 class Writeback {
  public:
-  static constexpr std::uint64_t kStep = std::uint64_t{8} << 20;
+  Writeback() = default;
+#ifdef _WIN32
+  ~Writeback();
+  Writeback(const Writeback&) = delete;
+  Writeback& operator=(const Writeback&) = delete;
+#endif
   void Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size);
+  // Waits for a flush still under way; before the file's own flush and close.
+  void Finish();
 
  private:
-  std::uint64_t begin_ = 0, end_ = 0;  // written since the last hint
+  std::uint64_t begin_ = 0, end_ = 0;  // written since the last step
+#ifdef _WIN32
+  struct Flusher;
+  std::unique_ptr<Flusher> flusher_;
+#endif
 };
 
 class OutputFile final : public rm::Sink {

@@ -26,15 +26,14 @@ int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-// The disk then writes while the rest of the film is read, and the flush before the rename waits
-// only for the last steps. Small writes (headers, patches) are left to that flush.
+// Small writes (headers, patches) are left to the flush before the rename.
 void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size) {
 #ifdef __linux__
   if (size < (std::uint64_t{64} << 10)) return;
   if (end_ == begin_) begin_ = end_ = offset;
   begin_ = std::min(begin_, offset);
   end_ = std::max(end_, offset + size);
-  if (end_ - begin_ < kStep) return;
+  if (end_ - begin_ < (std::uint64_t{8} << 20)) return;
   (void)::sync_file_range(Fd(output), static_cast<off64_t>(begin_),
                           static_cast<off64_t>(end_ - begin_), SYNC_FILE_RANGE_WRITE);
   begin_ = end_;
@@ -42,6 +41,8 @@ void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t 
   (void)output, (void)offset, (void)size;
 #endif
 }
+
+void Writeback::Finish() {}
 
 // In the kernel where it can (as cp does, no trip through this process's memory), else through a
 // buffer.
