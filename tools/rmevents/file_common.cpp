@@ -1,6 +1,8 @@
 // The parts of file handling that need no system call of their own.
 #include "file_io.h"
 
+#include <algorithm>
+
 namespace rmevents {
 
 std::string Describe(const FileError& error) {
@@ -39,6 +41,14 @@ bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes, File
     return false;
   }
   return true;
+}
+
+bool Writeback::StepDone(std::uint64_t offset, std::uint64_t size, std::uint64_t step) {
+  if (size < (std::uint64_t{64} << 10)) return false;
+  if (end_ == begin_) begin_ = end_ = offset;
+  begin_ = std::min(begin_, offset);
+  end_ = std::max(end_, offset + size);
+  return end_ - begin_ >= step;
 }
 
 #ifndef _WIN32

@@ -69,6 +69,10 @@ class Writeback {
   void Finish();
 
  private:
+  // Notes a write; true once `step` bytes have gathered in [begin_, end_) since the last step.
+  // Small writes (headers, patches) are left to the flush before the rename.
+  bool StepDone(std::uint64_t offset, std::uint64_t size, std::uint64_t step);
+
   std::uint64_t begin_ = 0, end_ = 0;  // written since the last step
 #ifdef _WIN32
   struct Flusher;

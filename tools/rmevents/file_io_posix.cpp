@@ -26,14 +26,9 @@ int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-// Small writes (headers, patches) are left to the flush before the rename.
 void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size) {
 #ifdef __linux__
-  if (size < (std::uint64_t{64} << 10)) return;
-  if (end_ == begin_) begin_ = end_ = offset;
-  begin_ = std::min(begin_, offset);
-  end_ = std::max(end_, offset + size);
-  if (end_ - begin_ < (std::uint64_t{8} << 20)) return;
+  if (!StepDone(offset, size, std::uint64_t{8} << 20)) return;
   (void)::sync_file_range(Fd(output), static_cast<off64_t>(begin_),
                           static_cast<off64_t>(end_ - begin_), SYNC_FILE_RANGE_WRITE);
   begin_ = end_;

@@ -106,10 +106,7 @@ struct Writeback::Flusher {
 };
 
 void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size) {
-  if (end_ == begin_) begin_ = end_ = offset;
-  begin_ = std::min(begin_, offset);
-  end_ = std::max(end_, offset + size);
-  if (end_ - begin_ < kFlushStep) return;
+  if (!StepDone(offset, size, kFlushStep)) return;
   begin_ = end_;
   if (!flusher_) {
     const HANDLE own = ReOpenFile(H(output), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
