@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #include "rm/chunk_header.h"
 #include "rm/data_chunk.h"
@@ -28,12 +31,27 @@ std::uint64_t RecordHash(std::uint64_t offset, std::uint64_t ordinal, std::uint1
   return Mix(offset ^ Mix(ordinal ^ Mix(stream)));
 }
 
-// The sum of the bytes, eight at a time: alternate bytes of each 64-bit word are added in 16-bit
-// lanes, which 255 words cannot overflow, and the lanes are folded after each block.
+// The sum of the bytes. Every payload that passes through this process is summed twice (read and
+// written), so this runs at memory speed where it can: SSE2's sum of absolute differences from
+// zero adds sixteen bytes into two 64-bit lanes in one instruction.
 std::uint64_t ByteSum(std::span<const std::uint8_t> bytes) {
-  constexpr std::uint64_t kLow = 0x00FF00FF00FF00FFull;
   std::uint64_t sum = 0;
   std::size_t i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+  const __m128i zero = _mm_setzero_si128();
+  __m128i lanes[2] = {zero, zero};
+  for (; bytes.size() - i >= 32; i += 32) {
+    const auto* at = reinterpret_cast<const __m128i*>(bytes.data() + i);
+    lanes[0] = _mm_add_epi64(lanes[0], _mm_sad_epu8(_mm_loadu_si128(at), zero));
+    lanes[1] = _mm_add_epi64(lanes[1], _mm_sad_epu8(_mm_loadu_si128(at + 1), zero));
+  }
+  std::uint64_t parts[2];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(parts), _mm_add_epi64(lanes[0], lanes[1]));
+  sum = parts[0] + parts[1];
+#else
+  // Alternate bytes of each 64-bit word are added in 16-bit lanes, which 255 words cannot
+  // overflow, and the lanes are folded after each block.
+  constexpr std::uint64_t kLow = 0x00FF00FF00FF00FFull;
   while (bytes.size() - i >= 8) {
     std::uint64_t lanes = 0;
     for (std::size_t n = 0; n < 255 && bytes.size() - i >= 8; ++n, i += 8) {
@@ -43,6 +61,7 @@ std::uint64_t ByteSum(std::span<const std::uint8_t> bytes) {
     }
     for (int shift = 0; shift < 64; shift += 16) sum += (lanes >> shift) & 0xFFFF;
   }
+#endif
   for (; i < bytes.size(); ++i) sum += bytes[i];
   return sum;
 }

@@ -1,6 +1,8 @@
 // The parts of file handling that need no system call of their own.
 #include "file_io.h"
 
+#include <algorithm>
+
 namespace rmevents {
 
 std::string Describe(const FileError& error) {
@@ -41,6 +43,14 @@ bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes, File
   return true;
 }
 
+bool Writeback::StepDone(std::uint64_t offset, std::uint64_t size, std::uint64_t step) {
+  if (size < (std::uint64_t{64} << 10)) return false;
+  if (end_ == begin_) begin_ = end_ = offset;
+  begin_ = std::min(begin_, offset);
+  end_ = std::max(end_, offset + size);
+  return end_ - begin_ >= step;
+}
+
 #ifndef _WIN32
 bool OutputFile::CanCopyRange() const { return true; }
 
@@ -53,7 +63,11 @@ std::uint64_t OutputFile::CopyRange(rm::Source& from, std::uint64_t fromOffset,
   if (!copier_) {
     const std::intptr_t to = handle_;
     copier_ = std::make_unique<BackgroundCopy>(
-        [to](const BackgroundCopy::Job& job) { return CopyJob(job, to); });
+        [to, writeback = Writeback{}](const BackgroundCopy::Job& job) mutable {
+          const unsigned long failure = CopyJob(job, to);
+          if (failure == 0) writeback.Wrote(to, job.toOffset, job.size);
+          return failure;
+        });
   }
   copier_->Add({file->handle_, fromOffset, toOffset, size});
   return size;  // a failure is reported by Close

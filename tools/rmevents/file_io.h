@@ -50,6 +50,36 @@ class InputFile final : public rm::Source {
   std::uint64_t size_;
 };
 
+// Hands what has reached a file to the disk a few megabytes at a time instead of all at once when
+// the file is flushed, so the disk writes while the rest of the film is read. A hint only: the
+// flush before the rename still makes every byte durable. One per writing thread.
+//   Linux: sync_file_range over the last step's bytes (file_io_posix.cpp).
+//   Windows: a second thread flushes the file through a handle of its own, so the writes through
+//   the first one never wait for it (file_io_win32.cpp).
+class Writeback {
+ public:
+  Writeback() = default;
+#ifdef _WIN32
+  ~Writeback();
+  Writeback(const Writeback&) = delete;
+  Writeback& operator=(const Writeback&) = delete;
+#endif
+  void Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size);
+  // Waits for a flush still under way; before the file's own flush and close.
+  void Finish();
+
+ private:
+  // Notes a write; true once `step` bytes have gathered in [begin_, end_) since the last step.
+  // Small writes (headers, patches) are left to the flush before the rename.
+  bool StepDone(std::uint64_t offset, std::uint64_t size, std::uint64_t step);
+
+  std::uint64_t begin_ = 0, end_ = 0;  // written since the last step
+#ifdef _WIN32
+  struct Flusher;
+  std::unique_ptr<Flusher> flusher_;
+#endif
+};
+
 class OutputFile final : public rm::Sink {
  public:
   // Creates the file, or empties it if it exists.
@@ -79,6 +109,7 @@ class OutputFile final : public rm::Sink {
  private:
   std::intptr_t handle_;
   bool open_ = true;
+  Writeback writeback_;                     // of the writes made by WriteAt
   std::unique_ptr<BackgroundCopy> copier_;  // started by the first CopyRange
 };
 

@@ -26,6 +26,19 @@ int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
+void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size) {
+#ifdef __linux__
+  if (!StepDone(offset, size, std::uint64_t{8} << 20)) return;
+  (void)::sync_file_range(Fd(output), static_cast<off64_t>(begin_),
+                          static_cast<off64_t>(end_ - begin_), SYNC_FILE_RANGE_WRITE);
+  begin_ = end_;
+#else
+  (void)output, (void)offset, (void)size;
+#endif
+}
+
+void Writeback::Finish() {}
+
 // In the kernel where it can (as cp does, no trip through this process's memory), else through a
 // buffer.
 unsigned long CopyJob(const BackgroundCopy::Job& job, std::intptr_t output) {
@@ -109,7 +122,9 @@ OutputFile::~OutputFile() {
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
-  return WriteAll(handle_, offset, data);
+  if (!WriteAll(handle_, offset, data)) return false;
+  writeback_.Wrote(handle_, offset, data.size());
+  return true;
 }
 
 bool OutputFile::WriteAll(std::intptr_t handle, std::uint64_t offset,

@@ -6,6 +6,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace rmevents {
@@ -57,7 +60,65 @@ bool FileIdentity(const Path& path, BY_HANDLE_FILE_INFORMATION& info) {
   return ok;
 }
 
+// Early flushes are worth their cost only every few tens of megabytes: each one also commits the
+// file system's journal.
+constexpr std::uint64_t kFlushStep = std::uint64_t{32} << 20;
+
 }  // namespace
+
+// A flush on the writing handle would hold up its writes (the system serialises calls on a
+// synchronous handle), so the thread flushes through a handle of its own onto the same file.
+struct Writeback::Flusher {
+  explicit Flusher(HANDLE handle) : own(handle), thread([this] { Work(); }) {}
+  ~Flusher() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      stopping = true;
+    }
+    wake.notify_one();
+    thread.join();
+    CloseHandle(own);
+  }
+  void Request() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      requested = true;
+    }
+    wake.notify_one();
+  }
+  void Work() {
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+      wake.wait(lock, [this] { return stopping || requested; });
+      if (stopping) return;
+      requested = false;
+      lock.unlock();
+      (void)FlushFileBuffers(own);  // a failure shows again in the flush before the rename
+      lock.lock();
+    }
+  }
+
+  HANDLE own;
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool requested = false, stopping = false;
+  std::thread thread;  // last: starts once the rest is ready
+};
+
+void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size) {
+  if (!StepDone(offset, size, kFlushStep)) return;
+  begin_ = end_;
+  if (!flusher_) {
+    const HANDLE own = ReOpenFile(H(output), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
+    if (own == INVALID_HANDLE_VALUE) return;  // then everything waits for the last flush
+    flusher_ = std::make_unique<Flusher>(own);
+  }
+  flusher_->Request();
+}
+
+void Writeback::Finish() { flusher_.reset(); }
+
+Writeback::~Writeback() = default;
 
 std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
   // Others may keep reading (and a player may even hold the film open) while we copy it.
@@ -96,8 +157,9 @@ bool InputFile::ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t
 }
 
 std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& error) {
-  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared for writing only so that Writeback's flushing thread can open a handle of its own.
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     error = LastError();
     return nullptr;
@@ -108,11 +170,14 @@ std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& erro
 OutputFile::OutputFile(std::intptr_t handle) : handle_(handle) {}
 
 OutputFile::~OutputFile() {
+  writeback_.Finish();
   if (open_) CloseHandle(H(handle_));
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
-  return WriteAll(handle_, offset, data);
+  if (!WriteAll(handle_, offset, data)) return false;
+  writeback_.Wrote(handle_, offset, data.size());
+  return true;
 }
 
 bool OutputFile::WriteAll(std::intptr_t handle, std::uint64_t offset,
@@ -141,6 +206,7 @@ bool OutputFile::FinishCopies(FileError& /*error*/) { return true; }
 
 bool OutputFile::Close(FileError& error) {
   const bool copied = FinishCopies(error);
+  writeback_.Finish();
   open_ = false;
   // On the disk before it is renamed (see file_io_posix.cpp).
   if (!FlushFileBuffers(H(handle_))) {

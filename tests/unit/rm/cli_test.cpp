@@ -208,6 +208,28 @@ TEST_F(Cli, AFilmCutShortIsCleanedAndSaysSo) {
   EXPECT_TRUE(fs::exists(out_));
 }
 
+// Past the steps at which Writeback hands the file to the disk early (and, on Windows, flushes it
+// from a thread of its own), the file is still whole, and a late patch of its start is kept.
+TEST_F(Cli, ABigOutputIsWholeAfterItsEarlyFlushes) {
+  std::string bytes((std::size_t{40} << 20) + 7, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 131 >> 9);
+  const Path big = dir_ / U8("大.rm");
+  rmevents::FileError error;
+  auto file = rmevents::OutputFile::Create(big, error);
+  ASSERT_TRUE(file) << rmevents::Describe(error);
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  for (std::size_t at = 0; at < bytes.size(); at += std::size_t{1} << 20) {
+    const std::size_t n = std::min(bytes.size() - at, std::size_t{1} << 20);
+    ASSERT_TRUE(file->WriteAt(at, std::span(data + at, n)));
+  }
+  bytes.replace(0, 4, "RMF!");
+  ASSERT_TRUE(file->WriteAt(0, std::span(data, 4)));
+  ASSERT_TRUE(file->Close(error)) << rmevents::Describe(error);
+  std::string back;
+  ASSERT_TRUE(rmevents::ReadSmallFile(big, bytes.size(), back, error));
+  EXPECT_TRUE(back == bytes);
+}
+
 // Runs of unchanged packets are copied on a second thread; its first failure must reach Close.
 TEST(BackgroundCopy, KeepsTheFirstFailureAndDropsLaterJobs) {
   std::vector<std::uint64_t> done;  // read only after Stop has joined the thread

@@ -184,6 +184,14 @@ TEST(OutputCheck, FindsWhatReadingBackWouldFind) {
   std::vector<Bytes> changed = packets.bytes;
   changed[3].back() ^= 0x40;
   EXPECT_FALSE(CheckStream(film, starts, &changed));
+  // Also where the sum takes sixteen bytes at a time.
+  const auto largest =
+      std::max_element(packets.bytes.begin(), packets.bytes.end(),
+                       [](const Bytes& a, const Bytes& b) { return a.size() < b.size(); });
+  ASSERT_GE(largest->size(), 12u + 64u);
+  changed = packets.bytes;
+  changed[static_cast<std::size_t>(largest - packets.bytes.begin())][12 + 5] ^= 0x01;
+  EXPECT_FALSE(CheckStream(film, starts, &changed));
 
   std::vector<std::uint64_t> shifted = starts;
   shifted[2] += 1;  // the index would name a byte inside a packet
