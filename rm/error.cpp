@@ -58,9 +58,10 @@ const char* Phrase(ErrorCode code) {
 std::string Describe(const Error& error) {
   std::string text = Phrase(error.code);
   if (!error.what.empty()) text += "（" + error.what + "）";
-  // A failed check of the written file quotes the inner description, which has its own offset.
+  // A failed check of the written file quotes the inner description, which has its own offset;
+  // a failure on the output side has no place in the input to point at.
   if (error.code != ErrorCode::kNone && error.code != ErrorCode::kNoStreamsLeft &&
-      error.code != ErrorCode::kVerifyFailed) {
+      error.code != ErrorCode::kVerifyFailed && !IsOutputError(error)) {
     text += "，位置：第 " + std::to_string(error.offset) + " 字节";
   }
   return text;

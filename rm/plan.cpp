@@ -80,7 +80,7 @@ MediaProperties EventStreamProperties(std::uint16_t number, const std::vector<Ev
 }
 
 bool PlanRewrite(const Headers& headers, const std::vector<Event>& events, RewritePlan& plan,
-                 Error& error) {
+                 Error& error, bool mayCopy) {
   plan = RewritePlan{};
   plan.newNumber.assign(headers.StreamTableSize(), -1);
   plan.carriesEvents.assign(headers.StreamTableSize(), false);
@@ -98,7 +98,7 @@ bool PlanRewrite(const Headers& headers, const std::vector<Event>& events, Rewri
   const bool anyEventStream =
       std::any_of(plan.streams.begin(), plan.streams.end(),
                   [](const StreamDecision& d) { return d.reason != DropReason::kKept; });
-  plan.identicalCopy = !anyEventStream && events.empty();
+  plan.identicalCopy = mayCopy && !anyEventStream && events.empty();
   if (plan.identicalCopy) return true;
 
   std::vector<LogicalStream> logical(headers.media.size());

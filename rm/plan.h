@@ -58,8 +58,9 @@ struct RewritePlan {
   std::vector<DataOffsetPatch> dataOffsetPatches;
 };
 
+// `mayCopy` false plans a rewrite even when there is nothing to remove or add.
 [[nodiscard]] bool PlanRewrite(const Headers& headers, const std::vector<Event>& events,
-                               RewritePlan& plan, Error& error);
+                               RewritePlan& plan, Error& error, bool mayCopy = true);
 
 // The MDPR written for added events, mirroring what RealProducer writes.
 MediaProperties EventStreamProperties(std::uint16_t number, const std::vector<Event>& events);

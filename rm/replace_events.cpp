@@ -6,11 +6,11 @@
 namespace rm {
 
 bool PlanReplacement(Source& in, const std::vector<Event>& events, Headers& headers,
-                     RewritePlan& plan, ReplaceOutcome& outcome, Error& error) {
+                     RewritePlan& plan, ReplaceOutcome& outcome, Error& error, bool mayCopy) {
   outcome = ReplaceOutcome{};
   if (!ReadHeaders(in, headers, error)) return false;
   outcome.inputSize = headers.fileSize;
-  if (!PlanRewrite(headers, events, plan, error)) return false;
+  if (!PlanRewrite(headers, events, plan, error, mayCopy)) return false;
   for (std::size_t i = 0; i < headers.media.size(); ++i) {
     const MediaProperties& m = headers.media[i];
     const StreamDecision& d = plan.streams[i];
@@ -22,10 +22,10 @@ bool PlanReplacement(Source& in, const std::vector<Event>& events, Headers& head
 }
 
 bool ReplaceEvents(Source& in, Sink& out, const std::vector<Event>& events, ReplaceOutcome& outcome,
-                   Error& error) {
+                   Error& error, bool mayCopy) {
   Headers headers;
   RewritePlan plan;
-  if (!PlanReplacement(in, events, headers, plan, outcome, error)) return false;
+  if (!PlanReplacement(in, events, headers, plan, outcome, error, mayCopy)) return false;
   if (plan.identicalCopy) {
     if (!CopyWhole(in, out, error)) return false;
     outcome.result.bytesWritten = headers.fileSize;

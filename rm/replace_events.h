@@ -36,11 +36,14 @@ struct ReplaceOutcome {
 // DATA on is read): the plan, and the streams part of `outcome`. plan.identicalCopy says the film
 // has no event stream and gets none, so a rewrite would copy it byte for byte.
 [[nodiscard]] bool PlanReplacement(Source& in, const std::vector<Event>& events, Headers& headers,
-                                   RewritePlan& plan, ReplaceOutcome& outcome, Error& error);
+                                   RewritePlan& plan, ReplaceOutcome& outcome, Error& error,
+                                   bool mayCopy = true);
 
-// Writes `in` with its event streams replaced by `events` (none: stripped) to `out`.
+// Writes `in` with its event streams replaced by `events` (none: stripped) to `out`. A film with
+// nothing to remove or add is copied byte for byte, unless `mayCopy` is false: then it is rewritten
+// like any other, which salvages one that was cut short (a copy of it would not read back).
 [[nodiscard]] bool ReplaceEvents(Source& in, Sink& out, const std::vector<Event>& events,
-                                 ReplaceOutcome& outcome, Error& error);
+                                 ReplaceOutcome& outcome, Error& error, bool mayCopy = true);
 
 // Reads the written file back: strictly for a rewrite (every derived field, index record and
 // per-stream count must agree with what was written), tolerantly for an identical copy (whose
