@@ -2,8 +2,76 @@
 #include "file_io.h"
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <system_error>
 
 namespace rmevents {
+
+namespace {
+
+#ifdef EDQUOT
+constexpr int kQuotaErrno = EDQUOT;
+#else
+constexpr int kQuotaErrno = ENOSPC;  // MinGW has no EDQUOT, and its errno column is not used
+#endif
+
+// Each cause the report names, with the codes that mean it: errno values on POSIX systems, and
+// GetLastError() values on Windows (numbers from winerror.h, so this file needs no windows.h).
+// 0, which no failure has, fills the rows.
+struct Cause {
+  FileProblem problem;
+  std::array<int, 3> posix;
+  std::array<unsigned long, 3> windows;
+};
+constexpr Cause kCauses[] = {
+    // ERROR_FILE_NOT_FOUND, ERROR_INVALID_NAME
+    {FileProblem::kNotFound, {ENOENT}, {2, 123}},
+    // ERROR_PATH_NOT_FOUND, ERROR_BAD_NETPATH, ERROR_BAD_NET_NAME
+    {FileProblem::kPathNotFound, {ENOTDIR}, {3, 53, 67}},
+    // ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT
+    {FileProblem::kAccessDenied, {EACCES, EPERM, EROFS}, {5, 19}},
+    // ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_USER_MAPPED_FILE
+    {FileProblem::kSharingViolation, {EBUSY, ETXTBSY}, {32, 33, 1224}},
+    // ERROR_FILENAME_EXCED_RANGE
+    {FileProblem::kPathTooLong, {ENAMETOOLONG}, {206}},
+    // ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL, ERROR_DISK_QUOTA_EXCEEDED
+    {FileProblem::kDiskFull, {ENOSPC, kQuotaErrno}, {112, 39, 1295}},
+    {FileProblem::kNotAFile, {EISDIR}, {}},
+};
+
+FileProblem ProblemOf(unsigned long code, bool windowsCode) {
+  if (code == 0) return FileProblem::kOther;
+  for (const Cause& cause : kCauses) {
+    if (windowsCode
+            ? std::find(cause.windows.begin(), cause.windows.end(), code) != cause.windows.end()
+            : std::find(cause.posix.begin(), cause.posix.end(), static_cast<int>(code)) !=
+                  cause.posix.end()) {
+      return cause.problem;
+    }
+  }
+  return FileProblem::kOther;
+}
+
+}  // namespace
+
+FileError FromSystemCode(unsigned long code) {
+#ifdef _WIN32
+  return {ProblemOf(code, true), code};
+#else
+  return {ProblemOf(code, false), code};
+#endif
+}
+
+// std::filesystem reports errno values (generic category) on both systems for some calls, and the
+// system's own codes for others.
+FileError FromErrorCode(const std::error_code& code) {
+  const auto value = static_cast<unsigned long>(code.value());
+  if (code.category() == std::generic_category()) return {ProblemOf(value, false), value};
+  return FromSystemCode(value);
+}
+
+Path FolderOf(const Path& file) { return file.has_parent_path() ? file.parent_path() : Path("."); }
 
 std::string Describe(const FileError& error) {
   switch (error.problem) {
@@ -11,8 +79,16 @@ std::string Describe(const FileError& error) {
       return "没有错误";
     case FileProblem::kNotFound:
       return "文件不存在";
+    case FileProblem::kPathNotFound:
+      return "路径不存在（找不到所在的文件夹）";
     case FileProblem::kAccessDenied:
       return "没有访问权限";
+    case FileProblem::kSharingViolation:
+      return "文件正被其他程序使用";
+    case FileProblem::kPathTooLong:
+      return "路径太长";
+    case FileProblem::kDiskFull:
+      return "磁盘空间不足";
     case FileProblem::kNotAFile:
       return "不是普通文件";
     case FileProblem::kTooLarge:

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <system_error>
 
 #include "background_copy.h"
 #include "command_line.h"
@@ -17,7 +19,11 @@ namespace rmevents {
 enum class FileProblem {
   kNone,
   kNotFound,
+  kPathNotFound,  // a folder on the way is missing
   kAccessDenied,
+  kSharingViolation,  // another program holds the file open
+  kPathTooLong,
+  kDiskFull,
   kNotAFile,
   kTooLarge,
   kReadFailed,
@@ -31,6 +37,10 @@ struct FileError {
 
 // Simplified Chinese, UTF-8.
 std::string Describe(const FileError& error);
+// The system's error code (errno, or GetLastError() on Windows) as a FileError.
+FileError FromSystemCode(unsigned long code);
+// The same from a std::filesystem failure.
+FileError FromErrorCode(const std::error_code& code);
 
 class InputFile final : public rm::Source {
  public:
@@ -95,6 +105,8 @@ class OutputFile final : public rm::Sink {
   // Flushes the file to the disk, then closes it; either can report a failed write that the
   // system had delayed, or a copy that failed.
   [[nodiscard]] bool Close(FileError& error);
+  // Why the last WriteAt failed (the library's sink reports only that it did).
+  const FileError& WriteFailure() const { return writeFailure_; }
 
  private:
   explicit OutputFile(std::intptr_t handle);
@@ -109,14 +121,14 @@ class OutputFile final : public rm::Sink {
  private:
   std::intptr_t handle_;
   bool open_ = true;
+  FileError writeFailure_;
   Writeback writeback_;                     // of the writes made by WriteAt
   std::unique_ptr<BackgroundCopy> copier_;  // started by the first CopyRange
 };
 
 // One job of OutputFile's background copy into the file `output`: 0 or the system's error code
-// (file_io_posix.cpp; Windows copies nothing in the background), and that code as a FileError.
+// (file_io_posix.cpp; Windows copies nothing in the background).
 unsigned long CopyJob(const BackgroundCopy::Job& job, std::intptr_t output);
-FileError FromSystemCode(unsigned long code);
 
 // Reads a small file whole; refuses files larger than `limit`.
 [[nodiscard]] bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes,
@@ -127,5 +139,10 @@ FileError FromSystemCode(unsigned long code);
 bool DeleteIfPresent(const Path& path);
 // True when both names lead to one existing file (other spellings and hard links included).
 bool SameFile(const Path& a, const Path& b);
+// The folder that holds `file` ("." for a bare name).
+Path FolderOf(const Path& file);
+// The room this user may still fill on the volume that holds `file`'s folder; nothing when the
+// system cannot tell.
+std::optional<std::uint64_t> FreeSpaceBeside(const Path& file);
 
 }  // namespace rmevents

@@ -6,21 +6,14 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace rmevents {
 
 namespace {
 
-FileError FromErrno(int code) {
-  FileError e;
-  e.systemCode = static_cast<unsigned long>(code);
-  e.problem = code == ENOENT || code == ENOTDIR ? FileProblem::kNotFound
-              : code == EACCES || code == EPERM ? FileProblem::kAccessDenied
-              : code == EISDIR                  ? FileProblem::kNotAFile
-                                                : FileProblem::kOther;
-  return e;
-}
+FileError FromErrno(int code) { return FromSystemCode(static_cast<unsigned long>(code)); }
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
@@ -72,8 +65,6 @@ unsigned long CopyJob(const BackgroundCopy::Job& job, std::intptr_t output) {
   return 0;
 }
 
-FileError FromSystemCode(unsigned long code) { return FromErrno(static_cast<int>(code)); }
-
 namespace {}  // namespace
 
 std::unique_ptr<InputFile> InputFile::Open(const Path& path, FileError& error) {
@@ -109,6 +100,8 @@ std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& erro
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
     error = FromErrno(errno);
+    // With O_CREAT the file itself need not exist: a missing name is a missing folder.
+    if (errno == ENOENT) error.problem = FileProblem::kPathNotFound;
     return nullptr;
   }
   return std::unique_ptr<OutputFile>(new OutputFile(fd));
@@ -122,7 +115,10 @@ OutputFile::~OutputFile() {
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
-  if (!WriteAll(handle_, offset, data)) return false;
+  if (!WriteAll(handle_, offset, data)) {
+    writeFailure_ = FromErrno(errno);
+    return false;
+  }
   writeback_.Wrote(handle_, offset, data.size());
   return true;
 }
@@ -173,6 +169,12 @@ bool SameFile(const Path& a, const Path& b) {
   }, sb{};
   if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::optional<std::uint64_t> FreeSpaceBeside(const Path& file) {
+  struct statvfs info {};
+  if (::statvfs(FolderOf(file).c_str(), &info) != 0) return std::nullopt;
+  return std::uint64_t{info.f_bavail} * info.f_frsize;
 }
 
 }  // namespace rmevents

@@ -15,27 +15,7 @@ namespace rmevents {
 
 namespace {
 
-FileError LastError() {
-  const DWORD code = GetLastError();
-  FileError e;
-  e.systemCode = code;
-  switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH:
-      e.problem = FileProblem::kNotFound;
-      break;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      e.problem = FileProblem::kAccessDenied;
-      break;
-    default:
-      e.problem = FileProblem::kOther;
-  }
-  return e;
-}
+FileError LastError() { return FromSystemCode(GetLastError()); }
 
 HANDLE H(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
@@ -175,7 +155,10 @@ OutputFile::~OutputFile() {
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
-  if (!WriteAll(handle_, offset, data)) return false;
+  if (!WriteAll(handle_, offset, data)) {
+    writeFailure_ = LastError();
+    return false;
+  }
   writeback_.Wrote(handle_, offset, data.size());
   return true;
 }

@@ -7,6 +7,7 @@
 #include "file_io.h"
 #include "output_names.h"
 #include "run.h"
+#include "status_file.h"
 
 namespace rmevents {
 
@@ -39,12 +40,10 @@ void DiscardOutput(const std::vector<NativeString>& args) {
   DeleteIfPresent(target);
 }
 
-}  // namespace
-
-int RunAndPrint(const std::vector<NativeString>& args, PrintReport print) {
-  Report report;
+int GuardedRun(const std::vector<NativeString>& args, PrintReport print, Report& report,
+               rm::WalkRepair& repair) {
   try {
-    const int code = Run(args, report);
+    const int code = Run(args, report, &repair);
     print(report);
     return code;
   } catch (...) {
@@ -72,6 +71,35 @@ int RunAndPrint(const std::vector<NativeString>& args, PrintReport print) {
     }
     return kExitInternal;
   }
+}
+
+// The input the command line names, for the status file; empty when it names none.
+Path FilmOf(const std::vector<NativeString>& args) {
+  Options options;
+  std::string problem;
+  (void)ParseCommandLine(args, options, problem);
+  return options.input;
+}
+
+}  // namespace
+
+int RunAndPrint(const std::vector<NativeString>& args, PrintReport print) {
+  Report report;
+  Path film;
+  StatusFile status;
+  try {
+    film = FilmOf(args);
+    std::string problem;
+    if (!film.empty()) status = StatusFile::FromEnvironment(problem);
+    if (!problem.empty()) report.Line("注意：" + problem);
+  } catch (...) {
+    // Out of memory before the run: the run meets it again and reports it.
+  }
+  status.Started(film);
+  rm::WalkRepair repair;
+  const int code = GuardedRun(args, print, report, repair);
+  status.Ended(film, code, repair);
+  return code;
 }
 
 }  // namespace rmevents

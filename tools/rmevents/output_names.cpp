@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "file_io.h"
+
 namespace rmevents {
 
 namespace fs = std::filesystem;
@@ -31,7 +33,7 @@ Cleared ClearName(const Path& path, std::string& problem) {
   const fs::file_status status = fs::symlink_status(path, ec);
   if (status.type() == fs::file_type::not_found) return Cleared::kNothing;
   if (ec) {
-    problem = "无法查看（系统错误 " + std::to_string(ec.value()) + "）";
+    problem = "无法查看：" + Describe(FromErrorCode(ec));
     return Cleared::kFailed;
   }
   if (status.type() == fs::file_type::directory) {
@@ -39,7 +41,7 @@ Cleared ClearName(const Path& path, std::string& problem) {
     return Cleared::kFailed;
   }
   if (!fs::remove(path, ec) || ec) {
-    problem = "无法删除（系统错误 " + std::to_string(ec.value()) + "）";
+    problem = "无法删除：" + Describe(FromErrorCode(ec));
     return Cleared::kFailed;
   }
   return Cleared::kRemoved;

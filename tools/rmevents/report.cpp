@@ -28,6 +28,29 @@ std::string PathText(const Path& path) {
   return std::string(text.begin(), text.end());
 }
 
+bool IsUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xC2 && lead < 0xE0 ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                             : 0;
+    if (length == 0 || i + length > bytes.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    }
+    // Overlong three- and four-byte forms, surrogates and code points past U+10FFFF.
+    const auto second = static_cast<unsigned char>(bytes[i + (length > 1 ? 1 : 0)]);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
 std::string GroupDigits(std::uint64_t n) {
   const std::string digits = std::to_string(n);
   std::string grouped;

@@ -37,6 +37,8 @@ class Report {
 };
 
 std::string PathText(const Path& path);
+// True when `bytes` are well-formed UTF-8 (ASCII included).
+bool IsUtf8(std::string_view bytes);
 // "1,234,567" style digit groups.
 std::string GroupDigits(std::uint64_t n);
 

@@ -18,6 +18,11 @@ int InputErrorCode(const rm::Error& error) {
   return error.code == rm::ErrorCode::kReadFailed ? kExitInput : kExitBadInput;
 }
 
+std::string NoRoom(std::uint64_t need, std::uint64_t room) {
+  return "磁盘空间不足：输出需要约 " + GroupDigits(need) + " 字节，目标磁盘只剩 " +
+         GroupDigits(room) + " 字节";
+}
+
 // Everything a run that writes a file shares: the temporary name beside the target, and the rule
 // that a failed run leaves neither the temporary file nor an old file under the target's name
 // (Quellin takes an existing output as success).
@@ -56,6 +61,16 @@ class WriteRun {
     return code;
   }
 
+  // An output that could not be written. The temporary file goes first, so that a full disk is
+  // measured without what this run had written to it.
+  int FailWrite(const FileError& fe, std::uint64_t need) {
+    DeleteIfPresent(part_);
+    if (fe.problem == FileProblem::kDiskFull) {
+      if (const auto room = FreeSpaceBeside(target_)) return Fail(kExitOutput, NoRoom(need, *room));
+    }
+    return Fail(kExitOutput, "写出失败：" + Describe(fe));
+  }
+
   // Moves the checked temporary file into place.
   [[nodiscard]] bool Commit(int& code) {
     FileError fe;
@@ -70,7 +85,44 @@ class WriteRun {
   Path part_;
 };
 
-int RunReplace(const Options& o, Report& report) {
+// Writes OUT.part; false, with the run's exit code, when it cannot. `need`: about what it takes.
+bool WritePart(WriteRun& run, InputFile& input, const std::vector<rm::Event>& events, bool mayCopy,
+               std::uint64_t need, rm::ReplaceOutcome& outcome, int& code) {
+  FileError fe;
+  auto part = OutputFile::Create(run.Part(), fe);
+  if (!part) {
+    code = run.Fail(kExitOutput, "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
+    return false;
+  }
+  rm::Error error;
+  if (!rm::ReplaceEvents(input, *part, events, outcome, error, mayCopy)) {
+    const FileError why = part->WriteFailure();
+    // Closed before it is deleted: Windows does not delete a file that is still open.
+    part.reset();
+    if (!rm::IsOutputError(error)) {
+      code = run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
+    } else if (error.code == rm::ErrorCode::kWriteFailed && why.problem != FileProblem::kNone) {
+      code = run.FailWrite(why, need);
+    } else {
+      code = run.Fail(kExitOutput, "写出失败：" + rm::Describe(error));
+    }
+    return false;
+  }
+  if (!part->Close(fe)) {
+    code = run.FailWrite(fe, need);
+    return false;
+  }
+  return true;
+}
+
+// What the rewrite did to the streams and events, and what it repaired; true for a repair.
+bool ReportWork(Report& report, const rm::ReplaceOutcome& outcome) {
+  ReportStreams(report, outcome);
+  ReportRemovedEvents(report, outcome.result);
+  return ReportRepair(report, outcome.result.repair);
+}
+
+int RunReplace(const Options& o, Report& report, rm::WalkRepair& repair) {
   report.Line("输入文件：" + PathText(o.input));
   if (o.input == o.output || SameFile(o.input, o.output) || SameFile(o.input, PartOf(o.output))) {
     report.Line("错误：输入文件和输出文件是同一个文件，输入文件保持不变。");
@@ -107,34 +159,36 @@ int RunReplace(const Options& o, Report& report) {
       return kExitUnchanged;
     }
   }
-  {
-    auto part = OutputFile::Create(run.Part(), fe);
-    if (!part)
-      return run.Fail(kExitOutput,
-                      "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
-    if (!rm::ReplaceEvents(*input, *part, events, outcome, error)) {
-      // Closed before Fail deletes it: Windows does not delete a file that is still open.
-      part.reset();
-      if (rm::IsOutputError(error))
-        return run.Fail(kExitOutput, "写出失败：" + rm::Describe(error));
-      return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
-    }
-    if (!part->Close(fe)) return run.Fail(kExitOutput, "写出失败：" + Describe(fe));
+  // The output is about the film's size (removed events make it a little smaller, added ones a
+  // little larger). Checked before writing, so a film too large for the disk fails at once rather
+  // than after most of it was written.
+  const std::uint64_t need = input->Size() + eventBytes.size();
+  if (const auto room = FreeSpaceBeside(o.output); room && *room < need) {
+    return run.Fail(kExitOutput, NoRoom(need, *room));
   }
-  ReportStreams(report, outcome);
-  ReportRemovedEvents(report, outcome.result);
-  const bool repaired = ReportRepair(report, outcome.result.repair);
-
-  auto written = InputFile::Open(run.Part(), fe);
-  if (!written) return run.Fail(kExitOutput, "无法重新打开写出的文件：" + Describe(fe));
-  if (!rm::CheckWritten(*written, outcome, error)) {
+  // A film with nothing to change is copied byte for byte. A copy that does not read back may be
+  // of a film cut short: it is rewritten then, which keeps the film's complete packets as for a
+  // film with events (damage elsewhere is refused by the rewrite as well).
+  bool mayCopy = true;
+  for (;;) {
+    if (!WritePart(run, *input, events, mayCopy, need, outcome, code)) return code;
+    auto written = InputFile::Open(run.Part(), fe);
+    if (!written) return run.Fail(kExitOutput, "无法重新打开写出的文件：" + Describe(fe));
+    if (rm::CheckWritten(*written, outcome, error)) break;
     written.reset();
     if (outcome.identicalCopy && error.code != rm::ErrorCode::kVerifyFailed) {
+      if (mayCopy && error.code != rm::ErrorCode::kReadFailed) {
+        mayCopy = false;
+        error = rm::Error{};
+        DeleteIfPresent(run.Part());
+        continue;
+      }
       return run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
     }
+    ReportWork(report, outcome);
     return run.Fail(kExitVerify, rm::Describe(error));
   }
-  written.reset();
+  const bool repaired = ReportWork(report, outcome);
   if (!run.Commit(code)) return code;
   if (outcome.identicalCopy) {
     report.Line("文件中没有事件流，也没有要添加的事件：输出文件与输入文件逐字节相同。");
@@ -142,6 +196,7 @@ int RunReplace(const Options& o, Report& report) {
   report.Line("输出文件：" + PathText(o.output) + "（" + GroupDigits(outcome.result.bytesWritten) +
               " 字节，已校验）");
   report.Line("完成。");
+  repair = outcome.result.repair;
   return repaired ? kExitRepaired : kExitOk;
 }
 
@@ -213,9 +268,11 @@ int RunDump(const Options& o, Report& report) {
       return run.Fail(kExitOutput,
                       "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (!part->WriteAt(0, std::span(bytes, text.size())) || !part->Close(fe)) {
-      part.reset();  // closed before Fail deletes it, as above
-      return run.Fail(kExitOutput, "写出失败：" + Describe(fe));
+    const bool wrote = part->WriteAt(0, std::span(bytes, text.size()));
+    if (!wrote) fe = part->WriteFailure();
+    if (!wrote || !part->Close(fe)) {
+      part.reset();  // closed before it is deleted, as above
+      return run.FailWrite(fe, text.size());
     }
   }
   std::string back;
@@ -237,7 +294,7 @@ int RunDump(const Options& o, Report& report) {
 
 }  // namespace
 
-int Run(const std::vector<NativeString>& args, Report& report) {
+int Run(const std::vector<NativeString>& args, Report& report, rm::WalkRepair* repair) {
   Options options;
   std::string problem;
   switch (ParseCommandLine(args, options, problem)) {
@@ -258,8 +315,12 @@ int Run(const std::vector<NativeString>& args, Report& report) {
       return kExitOk;
     case Mode::kDump:
       return RunDump(options, report);
-    case Mode::kReplace:
-      return RunReplace(options, report);
+    case Mode::kReplace: {
+      rm::WalkRepair made;
+      const int code = RunReplace(options, report, made);
+      if (repair != nullptr) *repair = made;
+      return code;
+    }
   }
   return kExitUsage;
 }

@@ -7,6 +7,7 @@
 
 #include "command_line.h"
 #include "report.h"
+#include "rm/walker.h"
 
 namespace rmevents {
 
@@ -29,6 +30,7 @@ enum ExitCode : int {
 
 inline constexpr std::size_t kMaxEventsFileSize = std::size_t{64} << 20;
 
-int Run(const std::vector<NativeString>& args, Report& report);
+// `repair`, when given, learns what a successful rewrite repaired (for the status file).
+int Run(const std::vector<NativeString>& args, Report& report, rm::WalkRepair* repair = nullptr);
 
 }  // namespace rmevents

@@ -9,10 +9,18 @@
 #include <filesystem>
 #include <new>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "background_copy.h"
 #include "command_line.h"
 #include "file_io.h"
+#include "film_status.h"
 #include "guarded_run.h"
+#ifdef _WIN32
+#include "report_print.h"
+#endif
 #include "rm/event_text.h"
 #include "rm_builder.h"
 #include "rm_films.h"
@@ -137,6 +145,10 @@ TEST_F(Cli, FailuresLeaveNoOutputAndKeepTheInput) {
   EXPECT_EQ(Run({Arg("-i"), Arg(dir_ / U8("无.rm")), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
             rmevents::kExitInput);
   EXPECT_NE(Said().find("文件不存在"), std::string::npos) << Said();
+  EXPECT_EQ(
+      Run({Arg("-i"), Arg(film_), Arg("-o"), Arg(dir_ / U8("无/a.rm")), Arg("-e"), Arg(rem_)}),
+      rmevents::kExitOutput);
+  EXPECT_NE(Said().find("路径不存在（找不到所在的文件夹）\n"), std::string::npos) << Said();
   for (const Path& same : {film_, dir_ / U8(".") / film_.filename()}) {
     EXPECT_EQ(Run({Arg("-i"), Arg(film_), Arg("-o"), Arg(same), Arg("-e"), Arg(rem_)}),
               rmevents::kExitOutput);
@@ -151,6 +163,16 @@ void SetUnchanged(const char* value) {
   _putenv_s(rmevents::kUnchangedVariable, value ? value : "");
 #else
   value ? setenv(rmevents::kUnchangedVariable, value, 1) : unsetenv(rmevents::kUnchangedVariable);
+#endif
+}
+
+// Sets RMEVENTS_STATUS for this process (null: removes it), wide on Windows as paths are.
+void SetStatusFile(const NativeString* path) {
+#ifdef _WIN32
+  _wputenv_s(L"RMEVENTS_STATUS", path ? path->c_str() : L"");
+#else
+  path ? setenv(film_status::kStatusFileVariable, path->c_str(), 1)
+       : unsetenv(film_status::kStatusFileVariable);
 #endif
 }
 
@@ -195,17 +217,69 @@ TEST_F(Cli, AFaultLeavesTheFailureLinesAndNoOutput) {
   EXPECT_EQ(Files(), (std::vector<std::string>{"Event.txt", "影片 一%1.rm"}));
 }
 
+// With events or without (a copy asked for), as long as the film really ends there.
 TEST_F(Cli, AFilmCutShortIsCleanedAndSaysSo) {
+  const rmtest::Bytes plain = rmtest::Build(rmtest::FfmpegFilm());
+  for (const std::string& original : {ReadFile(film_), std::string(plain.begin(), plain.end())}) {
+    const Path cut = dir_ / U8("cut.rm");
+    WriteFile(cut, original.substr(0, original.size() / 2));
+    EXPECT_EQ(Run({Arg("-i"), Arg(cut), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
+              rmevents::kExitRepaired)
+        << Said();
+    const std::string line =
+        "输入文件不完整：在第 " + std::to_string(original.size() / 2) + " 字节处截断，保留了 ";
+    EXPECT_NE(Said().find(line), std::string::npos) << Said();
+    EXPECT_NE(Said().find("完成。"), std::string::npos);
+    EXPECT_TRUE(fs::exists(out_));
+  }
+}
+
+// Every film gets a START line before it is read and one closing line as it ends, whatever the
+// ending; a status file that cannot be opened changes nothing but a line of the report.
+TEST_F(Cli, TheStatusFileHasAStartAndAnEndForEachFilm) {
+  using film_status::Kind;
+  const Path plain = dir_ / U8("无事件.rm"), cut = dir_ / U8("cut.rm"), none = dir_ / U8("无.rm");
+  WriteFile(plain, rmtest::Build(rmtest::FfmpegFilm()));
   const std::string original = ReadFile(film_);
-  const Path cut = dir_ / U8("cut.rm");
   WriteFile(cut, original.substr(0, original.size() / 2));
-  EXPECT_EQ(Run({Arg("-i"), Arg(cut), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)}),
-            rmevents::kExitRepaired);
-  const std::string line = "输入文件不完整：在第 " + std::to_string(original.size() / 2) +
-                           " 字节处截断，保留了 4 个完整数据包\n";
-  EXPECT_NE(Said().find(line), std::string::npos) << Said();
-  EXPECT_NE(Said().find("完成。"), std::string::npos);
-  EXPECT_TRUE(fs::exists(out_));
+  static std::string printed;
+  const rmevents::PrintReport quiet = [](const rmevents::Report& r) { printed = r.Joined(); };
+  const rmevents::PrintReport faulty = [](const rmevents::Report&) { throw std::bad_alloc(); };
+  const auto run = [&](const Path& film, rmevents::PrintReport print = nullptr) {
+    return rmevents::RunAndPrint({Arg("-i"), Arg(film), Arg("-o"), Arg(out_), Arg("-e"), Arg(rem_)},
+                                 print ? print : quiet);
+  };
+  const NativeString status = (dir_ / U8("状态 %1.txt")).native(), folder = dir_.native();
+  SetStatusFile(&status);
+  EXPECT_EQ(run(film_), rmevents::kExitOk);
+  SetUnchanged("skip");
+  EXPECT_EQ(run(plain), rmevents::kExitUnchanged);
+  SetUnchanged(nullptr);
+  EXPECT_EQ(run(cut), rmevents::kExitRepaired);
+  EXPECT_EQ(run(none), rmevents::kExitInput);
+  EXPECT_EQ(run(film_, faulty), rmevents::kExitInternal);
+  SetStatusFile(&folder);
+  EXPECT_EQ(run(film_), rmevents::kExitOk);
+  EXPECT_NE(printed.find("注意：无法打开状态文件"), std::string::npos) << printed;
+  SetStatusFile(nullptr);
+
+  const auto at = [](Kind kind, int code, std::uint64_t kept, const Path& film) {
+    return film_status::Format({kind, code, kept, rmevents::PathText(film)});
+  };
+  const std::vector<std::string> want = {
+      at(Kind::kStarted, -1, 0, film_), at(Kind::kDone, 0, 0, film_),
+      at(Kind::kStarted, -1, 0, plain), at(Kind::kUnchanged, 9, 0, plain),
+      at(Kind::kStarted, -1, 0, cut),   at(Kind::kSalvaged, 10, 4, cut),
+      at(Kind::kStarted, -1, 0, none),  at(Kind::kFailed, 2, 0, none),
+      at(Kind::kStarted, -1, 0, film_), at(Kind::kFailed, 8, 0, film_)};
+  std::vector<std::string> lines;
+  const std::string written = ReadFile(status);
+  for (std::size_t from = 0, end; (end = written.find('\n', from)) != std::string::npos;
+       from = end + 1) {
+    const auto line = film_status::Parse(std::string_view(written).substr(from, end - from));
+    lines.push_back(line ? film_status::Format(*line) : "unreadable");
+  }
+  EXPECT_EQ(lines, want) << written;
 }
 
 // Past the steps at which Writeback hands the file to the disk early (and, on Windows, flushes it
@@ -229,6 +303,35 @@ TEST_F(Cli, ABigOutputIsWholeAfterItsEarlyFlushes) {
   ASSERT_TRUE(rmevents::ReadSmallFile(big, bytes.size(), back, error));
   EXPECT_TRUE(back == bytes);
 }
+
+#ifdef _WIN32
+// The report as Windows writes it (code page 936 under test): ANSI by default; with
+// RMEVENTS_REPORT=utf8, UTF-8 with the mark only where the report starts the file (cmd's >, not
+// >>), and a film's GBK bytes turned into UTF-8 while its UTF-8 bytes stay.
+TEST_F(Cli, TheWindowsReportIsUtf8WhenAskedAndMarksOnlyAFilesStart) {
+  rmevents::Report report;
+  report.Line("流 1：");
+  report.Raw("\xC1\xD9 ");   // 临 in GBK
+  report.Raw("\xC3\xA9\n");  // é in UTF-8; its line break made harmless
+  const Path ret = dir_ / U8("ret.txt");
+  const auto write = [&](DWORD disposition) {
+    const HANDLE h = CreateFileW(ret.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    SetFilePointer(h, 0, nullptr, FILE_END);
+    rmevents::WriteReport(report, reinterpret_cast<std::intptr_t>(h));
+    CloseHandle(h);
+  };
+  write(CREATE_ALWAYS);
+  EXPECT_EQ(ReadFile(ret), "\xC1\xF7 1\xA3\xBA\r\n\xC1\xD9 \xC3\xA9?");
+  _putenv_s(film_status::kReportEncodingVariable, film_status::kUtf8Report);
+  write(CREATE_ALWAYS);
+  write(OPEN_EXISTING);
+  _putenv_s(film_status::kReportEncodingVariable, "");
+  const std::string utf8 = "流 1：\r\n临 é?";
+  EXPECT_EQ(ReadFile(ret), "\xEF\xBB\xBF" + utf8 + utf8);
+}
+#endif
 
 // Runs of unchanged packets are copied on a second thread; its first failure must reach Close.
 TEST(BackgroundCopy, KeepsTheFirstFailureAndDropsLaterJobs) {
