@@ -105,8 +105,10 @@ class OutputFile final : public rm::Sink {
   // Flushes the file to the disk, then closes it; either can report a failed write that the
   // system had delayed, or a copy that failed.
   [[nodiscard]] bool Close(FileError& error);
-  // Why the last WriteAt failed (the library's sink reports only that it did).
+  // Why the last WriteAt failed (the library's sink reports only that it did), and the end of
+  // what it was asked to write: the file needed at least that much room.
   const FileError& WriteFailure() const { return writeFailure_; }
+  std::uint64_t FailedWriteEnd() const { return failedWriteEnd_; }
 
  private:
   explicit OutputFile(std::intptr_t handle);
@@ -122,6 +124,7 @@ class OutputFile final : public rm::Sink {
   std::intptr_t handle_;
   bool open_ = true;
   FileError writeFailure_;
+  std::uint64_t failedWriteEnd_ = 0;
   Writeback writeback_;                     // of the writes made by WriteAt
   std::unique_ptr<BackgroundCopy> copier_;  // started by the first CopyRange
 };

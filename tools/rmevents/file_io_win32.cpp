@@ -157,6 +157,7 @@ OutputFile::~OutputFile() {
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
   if (!WriteAll(handle_, offset, data)) {
     writeFailure_ = LastError();
+    failedWriteEnd_ = offset + data.size();
     return false;
   }
   writeback_.Wrote(handle_, offset, data.size());

@@ -97,12 +97,13 @@ bool WritePart(WriteRun& run, InputFile& input, const std::vector<rm::Event>& ev
   rm::Error error;
   if (!rm::ReplaceEvents(input, *part, events, outcome, error, mayCopy)) {
     const FileError why = part->WriteFailure();
+    const std::uint64_t needed = std::max(need, part->FailedWriteEnd());
     // Closed before it is deleted: Windows does not delete a file that is still open.
     part.reset();
     if (!rm::IsOutputError(error)) {
       code = run.Fail(InputErrorCode(error), "输入文件有问题：" + rm::Describe(error));
     } else if (error.code == rm::ErrorCode::kWriteFailed && why.problem != FileProblem::kNone) {
-      code = run.FailWrite(why, need);
+      code = run.FailWrite(why, needed);
     } else {
       code = run.Fail(kExitOutput, "写出失败：" + rm::Describe(error));
     }
