@@ -1,10 +1,10 @@
 // What following a run's progress costs the run: the batch of a run over FILMS films is waited for
-// as the clearing run waits for it, its ticks reading ret.txt every 250 ms, and with the plain
-// wait as the reference, alternately in each round. Each tool line of the batch starts a stand-in
-// (this program, copied in as rmevents.exe) that writes the tool's lines for its film into the
-// report, the last after STAND_IN_MS. Printed: the share of the wait's wall time spent in the
-// polls, and the delay from the batch's end (its exit time) to the wait's return for both waits.
-// A round whose polls did not count every film fails the program.
+// as the clearing run waits for it, its ticks reading the status file every 250 ms, and with the
+// plain wait as the reference, alternately in each round. Each tool line of the batch starts a
+// stand-in (this program, copied in as rmevents.exe) that writes the tool's lines for its film into
+// the report and its status lines, the closing ones after STAND_IN_MS. Printed: the share of the
+// wait's wall time spent in the polls, and the delay from the batch's end (its exit time) to the
+// wait's return for both waits. A round whose polls did not count every film fails the program.
 //
 //   progress_poll_bench [FILMS] [ROUNDS] [STAND_IN_MS]     defaults: 20, 5, 100
 #include <algorithm>
@@ -24,7 +24,8 @@
 #include "process/shell_wait.h"
 #include "run/batch_text.h"
 #include "run/clearing_run.h"
-#include "run/report_watch.h"
+#include "film_status.h"
+#include "run/status_watch.h"
 
 namespace {
 
@@ -37,13 +38,29 @@ void Write(const std::wstring& text) {
             &written, nullptr);
 }
 
-// The stand-in: the tool's lines for one film, as the tool writes them into the report.
+// One status line appended to the file RMEVENTS_STATUS names, as the tool appends it.
+void Note(film_status::Kind kind, const std::wstring& input) {
+  wchar_t path[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"RMEVENTS_STATUS", path, MAX_PATH) == 0) return;
+  const HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  const std::string line = film_status::Format(
+      {kind, kind == film_status::Kind::kStarted ? -1 : 0, 0, platform::ToUtf8(input)});
+  DWORD written = 0;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// The stand-in: the tool's lines for one film, as the tool writes them.
 int StandIn(const std::wstring& input) {
   wchar_t delay[32] = {};
   GetEnvironmentVariableW(kDelayVariable, delay, 32);
+  Note(film_status::Kind::kStarted, input);
   Write(L"输入文件：" + input + L"\r\n输入大小：1,000 字节\r\n");
   Sleep(static_cast<DWORD>(_wtoi(delay)));
   Write(L"已删除 3 个事件。\r\n完成。\r\n");
+  Note(film_status::Kind::kDone, input);
   return 0;
 }
 
@@ -80,7 +97,7 @@ struct Wait {
 };
 
 // One wait for the batch; with `watch`, its ticks poll the report, each timed.
-bool WaitForBatch(const std::wstring& commandLine, run::ReportWatch* watch,
+bool WaitForBatch(const std::wstring& commandLine, run::StatusWatch* watch,
                   const std::wstring& report, size_t films, Wait& wait) {
   platform::WaitTick tick;
   if (watch != nullptr) {
@@ -132,7 +149,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring commandLine =
       run::BatchCommandLine(platform::SystemFolderFile(L"cmd.exe"), run::BatchFilePath(folder));
-  const std::wstring report = run::ReportFilePath(folder);
+  const std::wstring report = run::StatusFilePath(folder);
+  SetEnvironmentVariableW(L"RMEVENTS_STATUS", report.c_str());
 
   // cmd echoes each line of the batch to the standard output it inherits: not into the figures.
   const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -149,7 +167,8 @@ int wmain(int argc, wchar_t** argv) {
     CountingView view;
     Wait polled;
     {
-      run::ReportWatch watch(&view);
+      (void)files::WriteBytesFile(report, "", false);
+      run::StatusWatch watch(&view);
       if (!WaitForBatch(commandLine, &watch, report, films, polled)) return 2;
       watch.BatchEnded();
     }
@@ -172,7 +191,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("Progress polling during a batch of %zu films, %d rounds (medians):\n", films,
               rounds);
   std::printf(
-      "  share of the wait spent polling ret.txt:   %.4f %% (target < 1 %%), %.3f ms a poll\n",
+      "  share of the wait spent polling the status: %.4f %% (target < 1 %%), %.3f ms a poll\n",
       Median(share) * 100, Median(pollEach));
   std::printf("  return delay after the batch's end, polled: %.3f ms (target < 5 ms)\n",
               Median(polledDelay));

@@ -41,11 +41,14 @@ bool PumpPendingMessages() {
   return true;
 }
 
-bool WaitPumping(HANDLE object, const WaitTick& tick) {
+WaitEnd WaitPumpingUnless(HANDLE object, HANDLE stop, const WaitTick& tick) {
   const bool ticking = tick.call && tick.everyMs > 0;
   ULONGLONG nextTick = GetTickCount64() + tick.everyMs;
+  const HANDLE handles[2] = {object, stop};
+  const DWORD count = stop != nullptr ? 2 : 1;
   for (;;) {
     const bool quitting = !PumpPendingMessages();
+    if (stop != nullptr && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return WaitEnd::kStopped;
     DWORD slice = kSliceMs;
     if (ticking) {
       ULONGLONG now = GetTickCount64();
@@ -57,13 +60,18 @@ bool WaitPumping(HANDLE object, const WaitTick& tick) {
       slice = static_cast<DWORD>(std::min<ULONGLONG>(slice, nextTick - now));
     }
     // Once WM_QUIT is pending it counts as input for good, so a message wait would return at once
-    // and spin; from then on the wait sleeps on the object alone, one slice at a time.
-    const DWORD result =
-        quitting ? WaitForSingleObject(object, slice)
-                 : MsgWaitForMultipleObjectsEx(1, &object, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) return true;
-    if (result == WAIT_FAILED) return false;
+    // and spin; from then on the wait sleeps on the objects alone, one slice at a time.
+    const DWORD result = quitting ? WaitForMultipleObjects(count, handles, FALSE, slice)
+                                  : MsgWaitForMultipleObjectsEx(count, handles, slice, QS_ALLINPUT,
+                                                                MWMO_INPUTAVAILABLE);
+    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) return WaitEnd::kSignalled;
+    if (result == WAIT_OBJECT_0 + 1 || result == WAIT_ABANDONED_0 + 1) return WaitEnd::kStopped;
+    if (result == WAIT_FAILED) return WaitEnd::kFailed;
   }
+}
+
+bool WaitPumping(HANDLE object, const WaitTick& tick) {
+  return WaitPumpingUnless(object, nullptr, tick) == WaitEnd::kSignalled;
 }
 
 }  // namespace platform

@@ -33,4 +33,9 @@ struct WaitTick {
 };
 [[nodiscard]] bool WaitPumping(HANDLE object, const WaitTick& tick = {});
 
+// The same wait, given up as soon as `stop` (an event) is signalled, or a handler run by the wait
+// signals it: a run that the user stops leaves its wait within one message.
+enum class WaitEnd { kSignalled, kStopped, kFailed };
+[[nodiscard]] WaitEnd WaitPumpingUnless(HANDLE object, HANDLE stop, const WaitTick& tick = {});
+
 }  // namespace platform

@@ -24,11 +24,13 @@ bool NamedMutex::Acquire() {
   return handle_ && Took(WaitForSingleObject(handle_.Get(), INFINITE));
 }
 
-bool NamedMutex::AcquirePumping() {
+bool NamedMutex::AcquirePumping(HANDLE stop) {
   // A free mutex is taken without a look at the queue: the caller's handlers run only when there
   // is something to wait for.
   if (TryAcquire()) return true;
-  return handle_ && Took(WaitPumping(handle_.Get()) ? WAIT_OBJECT_0 : WAIT_FAILED);
+  if (!handle_) return false;
+  return Took(WaitPumpingUnless(handle_.Get(), stop) == WaitEnd::kSignalled ? WAIT_OBJECT_0
+                                                                            : WAIT_FAILED);
 }
 
 void NamedMutex::Release() {

@@ -27,8 +27,9 @@ class NamedMutex {
   [[nodiscard]] bool TryAcquire();
   [[nodiscard]] bool Acquire();
   // The calling thread's window keeps handling its events while it waits (only when it must
-  // wait: a free mutex is taken at once).
-  [[nodiscard]] bool AcquirePumping();
+  // wait: a free mutex is taken at once). With `stop`, an event, the wait is given up (false) as
+  // soon as it is signalled.
+  [[nodiscard]] bool AcquirePumping(HANDLE stop = nullptr);
 
   void Release();
 

@@ -20,15 +20,27 @@ std::string ToAnsi(std::wstring_view text) {
   return out;
 }
 
-std::wstring FromAnsi(std::string_view text) {
+namespace {
+
+std::wstring FromCodePage(std::string_view text, UINT codePage) {
   if (text.empty() || text.size() > INT_MAX) return {};
   const int length = static_cast<int>(text.size());
-  const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  const int needed = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
   if (needed <= 0) return {};
   std::wstring out(static_cast<size_t>(needed), L'\0');
-  const int written = MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), needed);
+  const int written = MultiByteToWideChar(codePage, 0, text.data(), length, out.data(), needed);
   out.resize(written > 0 ? static_cast<size_t>(written) : 0);
   return out;
+}
+
+}  // namespace
+
+std::wstring FromAnsi(std::string_view text) { return FromCodePage(text, CP_ACP); }
+
+std::wstring FromUtf8(std::string_view text) { return FromCodePage(text, CP_UTF8); }
+
+std::string ToUtf8(std::wstring_view text) {
+  return ToCodePageExactly(text, CP_UTF8).value_or(std::string());
 }
 
 std::optional<std::string> ToCodePageExactly(std::wstring_view text, unsigned codePage) {

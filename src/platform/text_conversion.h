@@ -23,4 +23,10 @@ std::optional<std::string> ToCodePageExactly(std::wstring_view text, unsigned co
 // the code page's own replacement; NUL bytes inside the text are kept.
 std::wstring FromAnsi(std::string_view text);
 
+// The same from UTF-8 (the status file, a UTF-8 report).
+std::wstring FromUtf8(std::string_view text);
+
+// Unicode to UTF-8; an unpaired surrogate gives an empty result.
+std::string ToUtf8(std::wstring_view text);
+
 }  // namespace platform

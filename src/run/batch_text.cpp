@@ -29,14 +29,17 @@ std::wstring Join(std::initializer_list<std::wstring_view> pieces) {
 }  // namespace
 
 std::wstring EventsFileLine(std::wstring_view tempFolder) {
-  return Join({L"echo rem > \"", tempFolder, L"\\Event.txt\"", kLineEnd});
+  return Join({L"echo rem > \"", DoublePercents(tempFolder), L"\\Event.txt\"", kLineEnd});
 }
 
 std::wstring ToolLine(std::wstring_view tempFolder, std::wstring_view entry, bool first) {
   const std::wstring name = DoublePercents(entry);
-  return Join({L"\"", tempFolder, L"\\rmevents\" -i \"", name, L"\" -o \"", name, L".tmp\" -e \"",
-               tempFolder, L"\\Event.txt\" ", first ? L">" : L">>", L"\"", tempFolder,
-               L"\\ret.txt\"", kLineEnd});
+  const std::wstring temp = DoublePercents(tempFolder);
+  // The tool by its whole name: without ".exe", cmd would try each PATHEXT extension in turn and
+  // run a "rmevents.com" or "rmevents.bat" that someone put into TMP first.
+  return Join({L"\"", temp, L"\\rmevents.exe\" -i \"", name, L"\" -o \"", name, L".tmp\" -e \"",
+               temp, L"\\Event.txt\" ", first ? L">" : L">>", L"\"", temp, L"\\ret.txt\"",
+               kLineEnd});
 }
 
 std::wstring BatchText(std::wstring_view tempFolder, const std::vector<std::wstring>& entries) {
@@ -53,8 +56,16 @@ std::wstring ReportFilePath(std::wstring_view tempFolder) {
   return std::wstring(tempFolder) + L"\\ret.txt";
 }
 
+std::wstring EventsFilePath(std::wstring_view tempFolder) {
+  return std::wstring(tempFolder) + L"\\Event.txt";
+}
+
+std::wstring StatusFilePath(std::wstring_view tempFolder) {
+  return std::wstring(tempFolder) + L"\\Status.txt";
+}
+
 std::wstring BatchCommandLine(std::wstring_view cmdPath, std::wstring_view batchPath) {
-  return Join({L"\"", cmdPath, L"\" /s /c \"\"", batchPath, L"\"\""});
+  return Join({L"\"", cmdPath, L"\" /d /v:off /s /c \"\"", batchPath, L"\"\""});
 }
 
 std::wstring NotepadCommandLine(std::wstring_view tempFolder) {

@@ -1,22 +1,41 @@
-// The end of a run, film by film: the replacement step where Ch asks for it, and what became of
-// each film, for the section the run appends to ret.txt.
+// The films of one run, taken once when it starts, and the end of the run film by film: the
+// replacement step where Ch asks for it, and what became of each film, for the section the run
+// appends to ret.txt.
 #pragma once
 
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "film_status.h"
 #include "run/film_outcome.h"
 
 namespace run {
 
-// For each entry in list order: moves its cleaned copy into place when `replace` (Ch ticked) and
-// the copy passes the size rule, and tells what became of it. `toolReport` is ret.txt as text,
-// where the tool says which films had no events. An entry listed again gets its first outcome.
-std::vector<FilmOutcome> ReplaceAndJudge(const std::vector<std::wstring>& entries, bool replace,
-                                         unsigned batchCodePage, std::wstring_view toolReport);
+// One film of a run, as the run carries it from Go.bat to the report.
+struct RunFilm {
+  std::wstring path;                      // the entry as the list held it
+  std::optional<std::wstring> batchName;  // its name in Go.bat; none when the batch cannot carry it
+  std::wstring copy;                      // where the tool writes the cleaned copy
+};
 
-// ret.txt as text (read in the ANSI code page, as the tool wrote it); empty when unreadable.
-std::wstring ReadToolReport(const std::wstring& path);
+// The run's films from the list's entries, each with the name it goes by in a batch written in
+// `batchCodePage`.
+[[nodiscard]] std::vector<RunFilm> TakeRunFilms(const std::vector<std::wstring>& entries,
+                                                unsigned batchCodePage);
+
+struct JudgeOptions {
+  bool replace = false;    // Ch ticked
+  bool stopped = false;    // the batch was ended before it was through
+  bool realNames = false;  // name films by their long names (the report is UTF-8)
+};
+
+// For each film in run order, as the tool's status lines tell it: moves a copy this run wrote into
+// place when asked and it passes the size rule, and tells what became of the film. A film the tool
+// never finished is not replaced, whatever lies beside it; in a stopped run, the copy of the film
+// that was under way is removed. A film listed again gets its first outcome.
+std::vector<FilmOutcome> ReplaceAndJudge(const std::vector<RunFilm>& films,
+                                         const std::vector<film_status::Line>& status,
+                                         const JudgeOptions& options);
 
 }  // namespace run

@@ -23,6 +23,18 @@ void FlushToDisk(const std::wstring& path) {
   if (file) FlushFileBuffers(file.Get());
 }
 
+// Windows answers "access denied" both for a film another program holds open and for one the user
+// may not delete: asking for the right to delete it, sharing everything, tells the two apart.
+MoveResult WhyRefused(const std::wstring& original, DWORD error) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return MoveResult::kHeld;
+  if (error != ERROR_ACCESS_DENIED) return MoveResult::kFailed;
+  platform::UniqueHandle probe(CreateFileW(original.c_str(), DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return MoveResult::kHeld;
+  return MoveResult::kDenied;
+}
+
 }  // namespace
 
 FileState ReadFileState(const std::wstring& path) {
@@ -49,11 +61,7 @@ MoveResult MoveCopyIntoPlace(const std::wstring& copy, const std::wstring& origi
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return MoveResult::kMoved;
   }
-  const DWORD error = GetLastError();
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-                 error == ERROR_LOCK_VIOLATION
-             ? MoveResult::kHeld
-             : MoveResult::kFailed;
+  return WhyRefused(original, GetLastError());
 }
 
 ReplacementResult ReplaceWithCleanedCopy(const std::wstring& entry) {

@@ -18,6 +18,7 @@ enum class MoveResult {
   kMoved,
   kReadOnly,  // the original is read-only: its owner wants it left as it is
   kHeld,      // another program holds the original open without delete sharing
+  kDenied,    // the user may not replace it (the film's or its folder's permissions, a share)
   kFailed,    // any other refusal
 };
 

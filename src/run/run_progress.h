@@ -1,48 +1,38 @@
-// How far a run has got while its batch goes, and where it is shown. Each tool run of the batch
-// names its film on a "输入文件：" line and ends its lines with "完成。" or with a line ending in
-// "未写出输出文件。" (the line for a film left alone ends so too), all in ret.txt as it grows. The
-// counting works on the report's bytes in the code page the tool writes in (the ANSI one), so a
-// poll hands over only what was added and the whole report is never decoded again.
+// How far a run has got while its batch goes, and where it is shown. rmevents notes each film in
+// the status file as it starts and as it ends (film_status.h); the counting reads only that file,
+// never the words of the report, so it holds on any code page and whatever the tool says to people.
+// A poll hands over only the bytes the file has grown by.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "film_status.h"
 #include "run/film_outcome.h"
 
 namespace run {
 
-// The tool's words as they stand in the report, in its code page.
-struct ReportMarkers {
-  std::string finished;    // 完成。
-  std::string notWritten;  // 未写出输出文件。
-  std::string input;       // 输入文件：
-};
-
-class ReportProgress {
+class StatusProgress {
  public:
-  explicit ReportProgress(ReportMarkers markers) : markers_(std::move(markers)) {}
-
-  // Takes the bytes the report has grown by since the last call. A last line without its line
-  // feed yet is kept until the rest of it arrives. CR LF and LF both end a line.
+  // Takes the bytes the status file has grown by since the last call. A last line without its
+  // line feed yet is kept until the rest of it arrives.
   void Take(std::string_view bytes);
 
-  // The tool runs whose lines have ended.
+  // The films whose closing line has been written.
   [[nodiscard]] size_t Finished() const { return finished_; }
-  // What follows "输入文件：" on the latest such line (the film under way, or the last one done),
-  // in the report's code page; empty before the first.
+  // The input of the latest START line (the film under way, or the last one done), UTF-8; empty
+  // before the first.
   [[nodiscard]] const std::string& CurrentInput() const { return input_; }
+  // Every complete line so far, in the order written.
+  [[nodiscard]] const std::vector<film_status::Line>& Lines() const { return lines_; }
 
  private:
-  void TakeLine(std::string_view line);
-
-  ReportMarkers markers_;
   std::string partial_;
   size_t finished_ = 0;
   std::string input_;
+  std::vector<film_status::Line> lines_;
 };
 
 // Whether every film came out cleaned or was rightly left alone (no events).

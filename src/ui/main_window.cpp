@@ -9,6 +9,7 @@
 #include "platform/screen_pointer.h"
 #include "process/get_arguments.h"
 #include "run/clearing_run.h"
+#include "run/handed_path.h"
 #include "run/one_shot_gathering.h"
 #include "shell/shell_verb.h"
 #include "ui/flat_style.h"
@@ -24,6 +25,14 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // Tab and the arrow keys move between the controls, as in a dialog.
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+// A film another start handed over goes into the run only as the full path of an existing file:
+// the message could carry anything, and whatever it carries goes into Go.bat.
+bool IsHandedFilm(const std::wstring& film) {
+  if (!run::IsCleanFullPath(film)) return false;
+  const DWORD attributes = GetFileAttributesW(film.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
 
 // The pattern box of the folder offer, as the file-gathering module asks for it.
 std::wstring AskForPatterns(HWND owner, const std::wstring& prompt, const std::wstring& defaultText,
@@ -85,7 +94,11 @@ void MainWindow::Form_Load(run::OneShotGathering* gathering) {
     // program ends. The films of the other starts of the same selection join this run.
     if (gathering != nullptr) {
       for (const std::wstring& film : gathering->CloseAndCollect()) {
-        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(film.c_str()));
+        if (IsHandedFilm(film)) {
+          SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(film.c_str()));
+        } else {
+          refused_.push_back(film);
+        }
       }
     }
     Command2_Click();
@@ -118,13 +131,35 @@ void MainWindow::Command1_Click() {
 void MainWindow::Command2_Click() {
   // The shown window counts the films in its caption and on its taskbar button; a one-shot run,
   // whose window is never shown, in the notification area.
+  const std::vector<std::wstring> refused = std::move(refused_);
+  refused_.clear();
   if (IsWindowVisible(hwnd_)) {
     WindowProgress progress(hwnd_);
-    run::ClearEvents({list_, Control(kIdCommand2), Control(kIdCh), &progress});
+    run::ClearEvents({list_, Control(kIdCommand2), Control(kIdCh), &progress, &stop_, refused});
   } else {
-    TrayProgress progress(hwnd_);
-    run::ClearEvents({list_, Control(kIdCommand2), Control(kIdCh), &progress});
+    TrayProgress progress(hwnd_, kTrayIconMessage);
+    run::ClearEvents({list_, Control(kIdCommand2), Control(kIdCh), &progress, &stop_, refused});
   }
+  // The window was closed while the run went: the run has ended as stopped, now the program goes.
+  if (closeAfterRun_) Form_Unload();
+}
+
+void MainWindow::OnTrayIcon(UINT mouseMessage) {
+  if (mouseMessage != WM_RBUTTONUP && mouseMessage != WM_CONTEXTMENU) return;
+  if (!stop_.Running()) return;
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return;
+  AppendMenuW(menu, MF_STRING, kIdStopRun, L"停止清除");
+  POINT at = {};
+  GetCursorPos(&at);
+  // A hidden window's menu closes when the user clicks elsewhere only if the window is in front,
+  // and only goes away properly after a message reaches the window once it has closed.
+  SetForegroundWindow(hwnd_);
+  const int chosen = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                                    at.y, 0, hwnd_, nullptr);
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  if (chosen == kIdStopRun) stop_.Request();
 }
 
 void MainWindow::Command3_Click() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
@@ -138,6 +173,10 @@ void MainWindow::OnCommand(int id, int code) {
   if (id == kIdList) {
     // The user selected an entry, with the mouse or the keyboard.
     if (code == LBN_SELCHANGE) L_Click();
+    return;
+  }
+  if (id == kIdStopRun) {
+    stop_.Request();
     return;
   }
   if (code != BN_CLICKED) return;
@@ -186,7 +225,25 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE:
+      // During a run the close stops it first: its batch ends, the films it finished are put in
+      // place, the report is written, and the program ends when the run has ended.
+      if (stop_.Running()) {
+        closeAfterRun_ = true;
+        stop_.Request();
+        return 0;
+      }
       Form_Unload();
+    case WM_QUERYENDSESSION:
+      // Log-off or shutdown: Windows may end the program as soon as it has answered, so a run
+      // under way ends here and now, leaving every film whole.
+      stop_.EndNow();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) stop_.EndNow();
+      return 0;
+    case kTrayIconMessage:
+      OnTrayIcon(LOWORD(lParam));
+      return 0;
     default:
       break;
   }

@@ -4,10 +4,13 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include <windows.h>
 
+#include "run/run_stop.h"
 #include "ui/about_window.h"
 #include "ui/main_window_controls.h"
 
@@ -57,6 +60,8 @@ class MainWindow {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
+  // The notification icon of a one-shot run was clicked: its menu offers to stop the run.
+  void OnTrayIcon(UINT mouseMessage);
   [[nodiscard]] bool CreateControls(int dpi);
   [[nodiscard]] HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   // Subclasses the list for its mouse and key handlers and makes it a drop target.
@@ -77,6 +82,11 @@ class MainWindow {
   // Made on the first click on "..." and kept; closing it with Esc drops it, so the next click
   // makes a new one.
   std::unique_ptr<AboutWindow> about_;
+  // Stops the run under way; a close during a run stops it and ends the program once it has ended.
+  run::RunStop stop_;
+  bool closeAfterRun_ = false;
+  // Names handed over by other starts that were no usable film paths, for the run's report.
+  std::vector<std::wstring> refused_;
 };
 
 }  // namespace ui

@@ -16,4 +16,10 @@ inline constexpr int kIdCommand3 = 105;  // empty the list
 inline constexpr int kIdCheck1 = 106;    // Explorer right-click entry
 inline constexpr int kIdCommand4 = 107;  // About
 
+// The notification icon's menu during a one-shot run: "停止清除".
+inline constexpr int kIdStopRun = 120;
+// What the notification icon of a one-shot run sends the (hidden) window; lParam holds the mouse
+// message.
+inline constexpr unsigned kTrayIconMessage = 0x8000 + 0x51;  // WM_APP + 0x51
+
 }  // namespace ui

@@ -11,7 +11,8 @@ namespace ui {
 // The main window's caption when no run goes.
 inline constexpr std::wstring_view kMainCaption = L"Quellin";
 
-// "Quellin - 等待其他清除任务": the run waits for another run over the same TMP.
+// "Quellin - 等待其他清除任务": the run waits for another run over the same TMP (the caption, and
+// the notification icon's tip of a one-shot start).
 [[nodiscard]] std::wstring WaitingCaption();
 
 // "Quellin - 正在清除 k/N".

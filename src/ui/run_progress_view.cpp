@@ -96,15 +96,35 @@ void WindowProgress::End(bool allCleaned) noexcept {
   }
 }
 
-TrayProgress::TrayProgress(HWND window) : window_(window), started_(GetTickCount64()) {}
+TrayProgress::TrayProgress(HWND window, UINT callbackMessage)
+    : window_(window), callbackMessage_(callbackMessage), started_(GetTickCount64()) {}
 
 TrayProgress::~TrayProgress() {
   End(true);
   if (icon_ != nullptr) DestroyIcon(icon_);
 }
 
+void TrayProgress::Waiting() noexcept {
+  try {
+    SetTip(WaitingCaption());
+  } catch (...) {
+    // Out of memory: no icon.
+  }
+}
+
 void TrayProgress::Show(size_t finished, size_t total, std::wstring_view film) noexcept {
   if (!added_ && GetTickCount64() - started_ < kTrayDelayMs) return;
+  NOTIFYICONDATAW data = {};
+  const size_t room = sizeof(data.szTip) / sizeof(data.szTip[0]) - 1;
+  try {
+    SetTip(ProgressTip(finished, total, film, room));
+  } catch (...) {
+    // Out of memory: the icon stays as it is.
+  }
+}
+
+void TrayProgress::SetTip(const std::wstring& tip) noexcept {
+  if (added_ && tip == tip_) return;
   NOTIFYICONDATAW data = {};
   data.cbSize = sizeof(data);
   data.hWnd = window_;
@@ -112,25 +132,25 @@ void TrayProgress::Show(size_t finished, size_t total, std::wstring_view film) n
   data.uFlags = NIF_TIP;
   const size_t room = sizeof(data.szTip) / sizeof(data.szTip[0]) - 1;
   try {
-    const std::wstring tip = ProgressTip(finished, total, film, room);
-    if (added_ && tip == tip_) return;
     tip_ = tip;
   } catch (...) {
-    return;  // Out of memory: the icon stays as it is.
+    return;
   }
   wcsncpy(data.szTip, tip_.c_str(), room);
   if (added_) {
     (void)Shell_NotifyIconW(NIM_MODIFY, &data);
     return;
   }
-  // The program's own icon, at the size the notification area draws.
+  // The program's own icon, at the size the notification area draws; its clicks come to the
+  // window, whose menu can stop the run.
   if (icon_ == nullptr) {
     icon_ = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(QUELLIN_ICON_ID), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   }
-  data.uFlags |= NIF_ICON;
+  data.uFlags |= NIF_ICON | NIF_MESSAGE;
   data.hIcon = icon_;
+  data.uCallbackMessage = callbackMessage_;
   added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
   if (added_) trayIconOwner = window_;
 }

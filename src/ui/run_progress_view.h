@@ -42,13 +42,16 @@ class WindowProgress final : public run::ProgressView {
 
 class TrayProgress final : public run::ProgressView {
  public:
-  // `window` (hidden) owns the icon; the second counts from here.
-  explicit TrayProgress(HWND window);
+  // `window` (hidden) owns the icon and gets `callbackMessage` for its clicks; the second counts
+  // from here.
+  TrayProgress(HWND window, UINT callbackMessage);
   ~TrayProgress() override;
   TrayProgress(const TrayProgress&) = delete;
   TrayProgress& operator=(const TrayProgress&) = delete;
 
-  void Waiting() noexcept override {}
+  // The icon shows at once with the waiting text: a start that has to wait for another run is not
+  // left without a sign of life.
+  void Waiting() noexcept override;
   void Show(size_t finished, size_t total, std::wstring_view film) noexcept override;
   void End(bool allCleaned) noexcept override;
 
@@ -57,7 +60,11 @@ class TrayProgress final : public run::ProgressView {
   static void RemoveShown() noexcept;
 
  private:
+  // Shows `tip` on the icon, adding the icon when it is not there yet.
+  void SetTip(const std::wstring& tip) noexcept;
+
   HWND window_;
+  UINT callbackMessage_;
   ULONGLONG started_;
   HICON icon_ = nullptr;
   bool added_ = false;

@@ -57,6 +57,8 @@ for film in "$without1" "$without2"; do
     "$(same_bytes "$work/plain.rm" "$film") $(date -r "$film" '+%F %T') $([ -e "$film.tmp" ] && echo copy || echo no-copy)"
 done
 
+check "on a Chinese system ret.txt is in code page 936, without a byte-order mark" "no-mark" \
+  "$([ "$(head -c 3 "$spaced/ret.txt" | od -An -tx1 | tr -d " \n")" = efbbbf ] && echo mark || echo no-mark)"
 iconv -f GBK -t UTF-8 "$spaced/ret.txt" | tr -d '\r' >"$work/report.txt"
 echo "--- ret.txt as Notepad shows it ---"
 cat "$work/report.txt"

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include "about_steps.h"
 #include "describe.h"
@@ -34,6 +35,8 @@ constexpr wchar_t kUsage[] =
     L"                                   seconds): prints shown=0|1 exit=N, or still-running\n"
     L"    ... --tray                     also stand in for the notification area: then prints\n"
     L"                                   each icon call of the program (stand_in_tray.h)\n"
+    L"    ... --tray-stop K              the same, and once the icon counts K films done, choose\n"
+    L"                                   the first item of the icon's menu (stop the run)\n"
     L"  wait [S]                         until the main window is visible (default 10 s)\n"
     L"  window | controls | tooltips     describe the window, its controls, its tool tips\n"
     L"  list                             count and entries of the file list\n"
@@ -44,6 +47,8 @@ constexpr wchar_t kUsage[] =
     L"  visible | enabled | geometry     is the window visible; enabled; its screen rectangle\n"
     L"  close [S]                        send WM_CLOSE and wait for the process to end\n"
     L"  kill                             end the process\n"
+    L"  end-session                      log-off: WM_QUERYENDSESSION, then WM_ENDSESSION\n"
+    L"  processes-in FOLDER              how many processes run a program from FOLDER\\\n"
     L"  selected                         the list's selected index (-1: none)\n"
     L"  click-entry N                    a left click on entry N of the list\n"
     L"  drag FROM TO... [--right|--both] press on entry FROM, move over each TO, let go\n"
@@ -100,7 +105,55 @@ bool StartProgram(const std::wstring& exe, const std::wstring& argumentText, Pro
   return true;
 }
 
+// The window of process `pid` of `className`, visible or not; null when it has none.
+HWND WindowOfClass(DWORD pid, const wchar_t* className) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+  } search = {pid, className, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (owner != s->pid || std::wcscmp(name, s->className) != 0) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A right click on the program's notification icon, as the notification area reports it, then the
+// first item of the menu that opens ("停止清除"), chosen with the keyboard. True once chosen.
+bool StopFromTrayMenu(StandInTray& tray, const Process& started) {
+  HWND owner = nullptr;
+  UINT callback = 0;
+  if (!tray.LatestIcon(started.pid, owner, callback)) return false;
+  PostMessageW(owner, callback, 1, WM_RBUTTONUP);
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  HWND menu = nullptr;
+  while (menu == nullptr && GetTickCount64() < deadline) {
+    (void)tray.Pump(started.handle, 10);
+    menu = WindowOfClass(started.pid, L"#32768");
+  }
+  if (menu == nullptr) return false;
+  PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return true;
+}
+
 int OneShot(std::vector<std::wstring> args) {
+  // --tray-stop K: once the icon counts K films done, stop the run from the icon's menu.
+  int stopAt = -1;
+  if (args.size() > 2 && args[args.size() - 2] == L"--tray-stop") {
+    stopAt = _wtoi(args.back().c_str());
+    args.resize(args.size() - 2);
+    args.push_back(L"--tray");
+  }
   const bool watchTray = args.back() == L"--tray";
   if (watchTray) args.pop_back();
   if (args.size() < 3) return Fail(L"one-shot needs EXE and ARGUMENT-TEXT");
@@ -119,11 +172,20 @@ int OneShot(std::vector<std::wstring> args) {
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
   bool shown = false;
   bool ended = false;
+  std::wstring stopped;
+  const std::wstring stopTip = L"正在清除 " + std::to_wstring(stopAt) + L"/";
   while (!ended && GetTickCount64() < deadline) {
     HWND window = FindMainWindow(started.pid);
     if (window != nullptr && IsWindowVisible(window)) shown = true;
     ended = tray ? tray->Pump(started.handle, 1)
                  : WaitForSingleObject(started.handle, 1) == WAIT_OBJECT_0;
+    if (stopAt >= 0 && stopped.empty() && !ended) {
+      const std::vector<std::wstring> calls = tray->Calls(started.pid);
+      if (!calls.empty() && calls.back().find(stopTip) != std::wstring::npos) {
+        stopped = StopFromTrayMenu(*tray, started) ? L"\nstop chosen from the icon's menu"
+                                                   : L"\nno menu to stop from";
+      }
+    }
   }
   std::wstring result = L"shown=" + std::wstring(shown ? L"1" : L"0");
   if (ended) {
@@ -138,6 +200,7 @@ int OneShot(std::vector<std::wstring> args) {
   if (tray) {
     for (const std::wstring& call : tray->Calls(started.pid)) result += L"\ntray " + call;
   }
+  result += stopped;
   Print(result + L"\n");
   return 0;
 }
@@ -184,6 +247,48 @@ int Close(HWND window, double seconds) {
   GetExitCodeProcess(process, &exitCode);
   CloseHandle(process);
   Print(ended ? L"ended exit=" + std::to_wstring(exitCode) + L"\n" : L"still-running\n");
+  return 0;
+}
+
+// Log-off as Windows tells a program of it: WM_QUERYENDSESSION, then WM_ENDSESSION. Prints the
+// answer and how long the program took to give it.
+int EndSession(HWND window) {
+  const ULONGLONG asked = GetTickCount64();
+  DWORD_PTR answer = 0;
+  const bool answered = SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                            SMTO_NORMAL, 10000, &answer) != 0;
+  const ULONGLONG took = GetTickCount64() - asked;
+  if (answered)
+    SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000,
+                        nullptr);
+  Print(answered ? L"answer=" + std::to_wstring(answer) + L" within-1s=" +
+                       (took < 1000 ? L"1" : L"0") + L"\n"
+                 : L"no answer\n");
+  return 0;
+}
+
+// How many processes run a program from `folder` (a Windows path with its trailing "\").
+int ProcessesIn(const std::wstring& folder) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return Fail(L"no process list");
+  int count = 0;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+    if (process == nullptr) continue;
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (QueryFullProcessImageNameW(process, 0, image, &size) &&
+        CompareStringOrdinal(image, static_cast<int>(std::min<size_t>(size, folder.size())),
+                             folder.c_str(), static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL) {
+      ++count;
+    }
+    CloseHandle(process);
+  }
+  CloseHandle(snapshot);
+  Print(std::to_wstring(count) + L"\n");
   return 0;
 }
 
@@ -402,6 +507,9 @@ int Run(std::vector<std::wstring> args) {
   if (command == L"one-shot") return OneShot(args);
   if (command == L"starts") return Starts(args);
   if (command == L"kill") return pid != 0 ? Kill(pid) : Fail(L"kill needs --pid");
+  if (command == L"processes-in") {
+    return args.size() > 1 ? ProcessesIn(args[1]) : Fail(L"processes-in needs FOLDER");
+  }
   if (IsRunStep(command)) return RunStep(pid, args);
   if (IsAboutStep(command)) return AboutStep(pid, args);
   if (command == L"wait") {
@@ -448,6 +556,8 @@ int Run(std::vector<std::wstring> args) {
     Print(DescribeGeometry(window));
   } else if (command == L"close") {
     return Close(window, SecondsArg(args, 1, 5));
+  } else if (command == L"end-session") {
+    return EndSession(window);
   } else if (IsFileCommand(command)) {
     return RunFileCommand(window, list, args);
   } else {

@@ -31,19 +31,19 @@ win() { z_path "$1"; }
 # put_tool EXE: EXE as TMP's rmevents.exe, and no files of an earlier run.
 put_tool() {
   cp "$1" "$temp_dir/rmevents.exe"
-  rm -f "$temp_dir/Go.bat" "$temp_dir/ret.txt" "$temp_dir/Event.txt"
+  rm -f "$temp_dir/Go.bat" "$temp_dir/ret.txt" "$temp_dir/Event.txt" "$temp_dir/Status.txt"
 }
 cleanup+=("put_tool '$rmevents_exe'")
 
 # expected_batch ENTRY...: Go.bat as it must be for these entries (Windows paths), in code page
 # 936, written out here from the batch format itself.
 expected_batch() {
-  local t="$temp_win" e redirect='>'
+  local t="${temp_win//%/%%}" e redirect='>'
   {
     printf 'echo rem > "%s\\Event.txt"\r\n' "$t"
     for e in "$@"; do
       e="${e//%/%%}"
-      printf '"%s\\rmevents" -i "%s" -o "%s.tmp" -e "%s\\Event.txt" %s"%s\\ret.txt"\r\n' \
+      printf '"%s\\rmevents.exe" -i "%s" -o "%s.tmp" -e "%s\\Event.txt" %s"%s\\ret.txt"\r\n' \
         "$t" "$e" "$e" "$t" "$redirect" "$t"
       redirect='>>'
     done

@@ -60,6 +60,17 @@ std::vector<std::wstring> StandInTray::Calls(DWORD pid) const {
   return lines;
 }
 
+bool StandInTray::LatestIcon(DWORD pid, HWND& owner, UINT& callbackMessage) const {
+  for (auto call = calls_.rbegin(); call != calls_.rend(); ++call) {
+    if (call->pid == pid && call->line.rfind(L"add ", 0) == 0) {
+      owner = call->owner;
+      callbackMessage = call->callbackMessage;
+      return true;
+    }
+  }
+  return false;
+}
+
 LRESULT CALLBACK StandInTray::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* tray = reinterpret_cast<StandInTray*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message != WM_COPYDATA || tray == nullptr) {
@@ -85,7 +96,8 @@ LRESULT CALLBACK StandInTray::Procedure(HWND window, UINT message, WPARAM wParam
     default:
       line = L"message " + std::to_wstring(copy->dwData);
   }
-  tray->calls_.push_back({pid, line});
+  tray->calls_.push_back({pid, line, reinterpret_cast<HWND>(static_cast<LONG_PTR>(data->window)),
+                          data->callbackMessage});
   return TRUE;
 }
 

@@ -24,6 +24,8 @@ class StandInTray {
   // The calls of the windows of process `pid`, in order, one a line: "add icon=0|1 TIP",
   // "modify TIP" or "delete", TIP being the tool tip with a tab for each line break.
   std::vector<std::wstring> Calls(DWORD pid) const;
+  // The latest icon added by process `pid`: the window its clicks go to and their message.
+  bool LatestIcon(DWORD pid, HWND& owner, UINT& callbackMessage) const;
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -31,6 +33,8 @@ class StandInTray {
   struct Call {
     DWORD pid;
     std::wstring line;
+    HWND owner;
+    UINT callbackMessage;
   };
   HWND window_ = nullptr;
   std::vector<Call> calls_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "run/gathering_rules.h"
+#include "run/handed_path.h"
 #include "run/temp_folder_key.h"
 
 namespace run_test {
@@ -49,6 +50,16 @@ TEST(JoinMessage, FilmsTravelWholeEmptyEntriesIncluded) {
   EXPECT_EQ(run::DecodeJoin(L""), std::vector<std::wstring>());
   EXPECT_EQ(run::DecodeJoin(run::EncodeJoin({L""})), std::vector<std::wstring>{L""});
   EXPECT_FALSE(run::DecodeJoin(std::wstring(L"D:\\cut")).has_value());
+}
+
+TEST(IsCleanFullPath, TakesOnlyFullPathsThatCannotBreakTheBatch) {
+  EXPECT_TRUE(run::IsCleanFullPath(L"D:\\影片 集\\100% a&b.rm"));
+  EXPECT_TRUE(run::IsCleanFullPath(L"\\\\server\\share\\a.rm"));
+  for (const wchar_t* bad : {L"", L"a.rm", L"\\a.rm", L"D:a.rm", L"\\\\\\x", L"D:\\a\".rm",
+                             L"D:\\a.rm\"\r\ndel *", L"D:\\a\nb.rm", L"D:\\a<b.rm", L"D:\\a>b.rm",
+                             L"D:\\a|b.rm", L"D:\\*.rm", L"D:\\a?.rm", L"\\\\?\\D:\\a.rm"}) {
+    EXPECT_FALSE(run::IsCleanFullPath(bad)) << "index of a bad name";
+  }
 }
 
 }  // namespace

@@ -1,65 +1,43 @@
-// Counting the finished tool runs in a growing ret.txt, as the tool writes it in code page 936.
+// Counting the films of a run in the status file rmevents appends to while the batch goes.
 #include <gtest/gtest.h>
 
+#include "film_status.h"
 #include "run/run_progress.h"
 
 namespace run_test {
 namespace {
 
-// The tool's words in code page 936 (GBK), as a Chinese system's tool writes them.
-const std::string kFinished = "\xcd\xea\xb3\xc9\xa1\xa3";  // 完成。
-const std::string kNotWritten =
-    "\xce\xb4\xd0\xb4\xb3\xf6\xca\xe4\xb3\xf6\xce\xc4\xbc\xfe\xa1\xa3";  // 未写出输出文件。
-const std::string kInput = "\xca\xe4\xc8\xeb\xce\xc4\xbc\xfe\xa3\xba";   // 输入文件：
-// 文件中没有事件：未改动，未写出输出文件。
-const std::string kNoEvents =
-    "\xce\xc4\xbc\xfe\xd6\xd0\xc3\xbb\xd3\xd0\xca\xc2\xbc\xfe\xa3\xba\xce\xb4\xb8\xc4\xb6\xaf"
-    "\xa3\xac" +
-    kNotWritten;
-const std::string kFilm = "D:\\\xd3\xb0\xc6\xac.rm";  // D:\影片.rm
+std::string Status(film_status::Kind kind, int exitCode, std::string input) {
+  return film_status::Format({kind, exitCode, 0, std::move(input)});
+}
 
-run::ReportProgress Gbk() { return run::ReportProgress({kFinished, kNotWritten, kInput}); }
-
-TEST(ReportProgress, CountsEachEndMarkerOnceItsLineIsComplete) {
-  run::ReportProgress progress = Gbk();
-  const std::string report = kInput + kFilm + "\r\n" + kFinished + "\r\n" +    // cleaned
-                             kInput + "D:\\b.rm\r\n" + kNoEvents + "\r\n" +    // left alone
-                             "\xb4\xed\xce\xf3\xa3\xba x\r\n" + kNotWritten +  // failed
-                             "\r\n" + kInput + "D:\\c.rm\r\n";
-  // Fed a byte at a time: no byte split, not even inside a double-byte character, miscounts.
+TEST(StatusProgress, CountsEachClosingLineOnceItIsCompleteAndNamesTheLatestStart) {
+  using film_status::Kind;
+  const std::string film = "D:\\\xe5\xbd\xb1\xe7\x89\x87.rm";  // D:\影片.rm in UTF-8
+  const std::string status =
+      Status(Kind::kStarted, -1, film) + Status(Kind::kDone, 0, film) +
+      Status(Kind::kStarted, -1, "D:\\b.rm") + Status(Kind::kUnchanged, 9, "D:\\b.rm") +
+      Status(Kind::kStarted, -1, "D:\\c.rm") + "not a status line\n" +
+      Status(Kind::kFailed, 3, "D:\\c.rm") + Status(Kind::kStarted, -1, "D:\\d.rm");
+  run::StatusProgress progress;
+  // Fed a byte at a time, as polls may meet the file half-written: no split miscounts.
   size_t seen = 0;
-  for (size_t i = 0; i < report.size(); ++i) {
-    progress.Take(std::string_view(report).substr(i, 1));
+  for (size_t i = 0; i < status.size(); ++i) {
+    progress.Take(std::string_view(status).substr(i, 1));
     EXPECT_GE(progress.Finished(), seen);
     seen = progress.Finished();
   }
   EXPECT_EQ(progress.Finished(), 3u);
-  EXPECT_EQ(progress.CurrentInput(), "D:\\c.rm");
-}
+  EXPECT_EQ(progress.CurrentInput(), "D:\\d.rm");
+  ASSERT_EQ(progress.Lines().size(), 7u) << "the stranger line is not taken";
+  EXPECT_EQ(progress.Lines()[0].inputUtf8, film);
 
-TEST(ReportProgress, APartialLastLineWaitsForItsLineFeed) {
-  run::ReportProgress progress = Gbk();
-  progress.Take(kInput + kFilm + "\r\n" + kFinished);
-  EXPECT_EQ(progress.Finished(), 0u) << "the marker's line has not ended yet";
-  EXPECT_EQ(progress.CurrentInput(), kFilm);
-  progress.Take("\r");
-  EXPECT_EQ(progress.Finished(), 0u);
-  progress.Take("\n" + kInput + "D:\\x");
-  EXPECT_EQ(progress.Finished(), 1u);
-  EXPECT_EQ(progress.CurrentInput(), kFilm) << "the next input line is not complete yet";
-  progress.Take("y.rm\n");
-  EXPECT_EQ(progress.CurrentInput(), "D:\\xy.rm") << "LF alone ends a line too";
-}
-
-TEST(ReportProgress, GoesByTheCodePagesBytesOnly) {
-  run::ReportProgress progress = Gbk();
-  // The same words in UTF-8 are not the tool's words on this system; a marker inside a line, or
-  // at the end of an input line's path, is no end either.
-  progress.Take("\xe5\xae\x8c\xe6\x88\x90\xe3\x80\x82\r\n");  // 完成。 in UTF-8
-  progress.Take("x" + kFinished + "\r\n");
-  progress.Take(kInput + "D:\\" + kNotWritten + "\r\n");
-  EXPECT_EQ(progress.Finished(), 0u);
-  EXPECT_EQ(progress.CurrentInput(), "D:\\" + kNotWritten);
+  run::StatusProgress partial;
+  partial.Take(Status(Kind::kStarted, -1, "D:\\a.rm") + "DONE\t0\t0\tD:\\a");
+  EXPECT_EQ(partial.Finished(), 0u) << "the closing line has not ended yet";
+  partial.Take(".rm\n");
+  EXPECT_EQ(partial.Finished(), 1u);
+  EXPECT_EQ(partial.Lines().back().inputUtf8, "D:\\a.rm");
 }
 
 TEST(EveryFilmCleaned, FalseForAnyFilmNotCleanedOrNotReplaced) {

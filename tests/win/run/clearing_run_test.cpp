@@ -85,23 +85,20 @@ TEST_F(RunTest, CleansEveryListedFilmInListOrderAndPutsTheCopyInItsPlace) {
   EXPECT_TRUE(IsWindowEnabled(window_.Button()));
 }
 
-TEST_F(RunTest, WithoutABatchTheRunGoesOnAndJudgesAnEarlierCopy) {
-  // TMP names a folder that does not exist: Go.bat cannot be written, so no tool runs, but
-  // Notepad still opens and a copy an earlier run left is judged like a fresh one.
+TEST_F(RunTest, WithoutItsFilesTheRunTouchesNoFilm) {
+  // TMP names a folder that does not exist: neither Event.txt nor Go.bat can be written, so no
+  // tool runs, and a copy an earlier run left beside a film is not this run's: it stays as it is.
   const std::wstring gone = root_ / L"没有的目录";
   ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", gone.c_str()));
   const std::wstring film = Film(L"a.rm");
-  const std::wstring unlisted = Film(L"unlisted.rm");
   ASSERT_TRUE(WriteBytes(film + L".tmp", "an earlier cleaned copy"));
-  ASSERT_TRUE(WriteBytes(unlisted + L".tmp", std::string(filmBytes_.size() + 10, 'x')));
   window_.Add(film);
   window_.SetTicked(true);
 
   run::ClearEvents(window_.Controls());
 
-  EXPECT_EQ(ReadBytes(film), "an earlier cleaned copy");
-  EXPECT_FALSE(FileExists(film + L".tmp"));
-  EXPECT_EQ(ReadBytes(unlisted), filmBytes_) << "an entry not listed is not touched";
+  EXPECT_EQ(ReadBytes(film), filmBytes_);
+  EXPECT_EQ(ReadBytes(film + L".tmp"), "an earlier cleaned copy");
   EXPECT_FALSE(FileExists(gone + L"\\Go.bat"));
   EXPECT_TRUE(IsWindowEnabled(window_.Button()));
 }
@@ -115,17 +112,57 @@ TEST_F(RunTest, ABatchThatCannotBeWrittenIsNotReplacedByAnEarlierOne) {
   platform::UniqueHandle holder(CreateFileW((temp_ + L"\\Go.bat").c_str(), GENERIC_READ,
                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(holder);
+  // A copy an earlier run kept beside the film (Ch unticked then) is not this run's work.
   const std::wstring film = Film(L"a.rm");
+  ASSERT_TRUE(WriteBytes(film + L".tmp", cleanedBytes_));
+  ASSERT_TRUE(WriteBytes(temp_ + L"\\ret.txt", "an earlier run's report\r\n"));
   window_.Add(film);
+  window_.SetTicked(true);
 
   run::ClearEvents(window_.Controls());
 
   holder.Reset();
   EXPECT_EQ(ReadBytes(temp_ + L"\\Go.bat"), stale);
   EXPECT_FALSE(FileExists(temp_ + L"\\stale.txt")) << "the earlier batch ran";
-  EXPECT_EQ(ReadBytes(film), filmBytes_);
-  EXPECT_FALSE(FileExists(film + L".tmp"));
+  EXPECT_EQ(ReadBytes(film), filmBytes_) << "an earlier copy took the film's place";
+  EXPECT_EQ(ReadBytes(film + L".tmp"), cleanedBytes_);
+  EXPECT_EQ(platform::FromAnsi(ReadBytes(temp_ + L"\\ret.txt")),
+            L"\r\n清除结果（共 1 个文件）：\r\n未清除：无法写出批处理文件，没有处理任何文件。\r\n")
+      << "the report is this run's alone and says why nothing was done";
   EXPECT_TRUE(IsWindowEnabled(window_.Button()));
+}
+
+TEST_F(RunTest, NothingPlantedInTmpDecidesWhatRuns) {
+  // A "rmevents.bat" beside the tool would run first for a batch that names the tool without its
+  // extension.
+  ASSERT_TRUE(WriteBytes(temp_ + L"\\rmevents.bat", "echo planted> \"%~dp0planted.txt\"\r\n"));
+  const std::wstring film = Film(L"a.rm");
+  window_.Add(film);
+
+  run::ClearEvents(window_.Controls());
+
+  EXPECT_FALSE(FileExists(temp_ + L"\\planted.txt"));
+  EXPECT_EQ(ReadBytes(film), cleanedBytes_);
+  EXPECT_EQ(EndOwnNotepads(10), 1);
+
+  // An Event.txt that is not ours and cannot be removed (here: held open by another program) would
+  // add its events to every film: the run touches no film and says why.
+  const std::string foreign = "0:00:01.000 0:00:02.000 url http://example.com/ad\r\n";
+  ASSERT_TRUE(WriteBytes(temp_ + L"\\Event.txt", foreign));
+  platform::UniqueHandle holder(CreateFileW((temp_ + L"\\Event.txt").c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder);
+  const std::wstring second = Film(L"b.rm");
+  window_.Add(second);
+
+  run::ClearEvents(window_.Controls());
+
+  holder.Reset();
+  EXPECT_EQ(ReadBytes(second), filmBytes_);
+  EXPECT_FALSE(FileExists(second + L".tmp"));
+  EXPECT_NE(platform::FromAnsi(ReadBytes(temp_ + L"\\ret.txt")).find(L"未清除：无法写出事件文件"),
+            std::wstring::npos);
 }
 
 }  // namespace
