@@ -56,8 +56,21 @@ class WriteRun {
     return code;
   }
 
-  // Moves the checked temporary file into place.
+  // Creates the temporary file and remembers which file it is.
+  std::unique_ptr<OutputFile> CreatePart(FileError& error) {
+    auto part = OutputFile::Create(part_, error);
+    if (part) written_ = part->Identity();
+    return part;
+  }
+
+  // Moves the checked temporary file into place, if the file under its name is still the one
+  // written: after its handle is closed another process could have put a file of its own there.
   [[nodiscard]] bool Commit(int& code) {
+    FileIdentity now;
+    if (!IdentityOf(part_, now) || now != written_) {
+      code = Fail(kExitOutput, "临时文件 " + PathText(part_) + " 在写出后被换成了另一个文件");
+      return false;
+    }
     FileError fe;
     if (MoveReplacing(part_, target_, fe)) return true;
     code = Fail(kExitOutput, "无法把临时文件改名为输出文件：" + Describe(fe));
@@ -68,6 +81,7 @@ class WriteRun {
   Report& report_;
   Path target_;
   Path part_;
+  FileIdentity written_;
 };
 
 int RunReplace(const Options& o, Report& report) {
@@ -108,7 +122,7 @@ int RunReplace(const Options& o, Report& report) {
     }
   }
   {
-    auto part = OutputFile::Create(run.Part(), fe);
+    auto part = run.CreatePart(fe);
     if (!part)
       return run.Fail(kExitOutput,
                       "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
@@ -208,7 +222,7 @@ int RunDump(const Options& o, Report& report) {
   std::vector<rm::Event> dumped;
   const std::string text = DumpText(summary, dumped);
   {
-    auto part = OutputFile::Create(run.Part(), fe);
+    auto part = run.CreatePart(fe);
     if (!part)
       return run.Fail(kExitOutput,
                       "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
