@@ -8,7 +8,12 @@
 // one CRC over the whole payload: the CRC32 instruction takes three cycles to give its result and
 // can start one every cycle, so three independent lanes run it at full rate without the tables a
 // combination of partial CRCs would need. Every payload passes through this twice on Windows (read
-// and written), so it has to keep up with memory.
+// and written), so its cost counts: on the shared development VM, 1 GiB in 10 KB payloads took
+// about 160 ms (the former byte sum, which saw neither order nor position, about 90 ms; the table
+// loop 1 to 1.6 s), and rmevents.exe stripping a 1 GiB film under Wine spent about 0.08 s more
+// user time, against 1 to 2 s of system time for its reads, writes and flushes. A Fletcher-style
+// sum would cost less, but changes that keep both of its sums (bytes traded between places at
+// equal distances) pass it, where CRC32C's polynomial catches every burst of up to 32 bits.
 #pragma once
 
 #include <cstddef>
