@@ -14,12 +14,14 @@ void BlockWriter::CopyPackets(Source& from, std::uint64_t fromOffset,
   if (!error_->Ok()) return;
   if (check_ != nullptr) check_->Append(bytes, false);
   const std::uint64_t copied = sink_->CopyRange(from, fromOffset, flushed_, bytes.size());
+  Landed(flushed_, copied);
   flushed_ += copied;
   const auto rest = bytes.subspan(static_cast<std::size_t>(copied));
   if (!rest.empty() && !sink_->WriteAt(flushed_, rest)) {
     error_->Set(ErrorCode::kWriteFailed, flushed_, "write");
     return;
   }
+  Landed(flushed_, rest.size());
   flushed_ += rest.size();
 }
 
@@ -36,6 +38,7 @@ void BlockWriter::Write(std::span<const std::uint8_t> data) {
       error_->Set(ErrorCode::kWriteFailed, flushed_, "write");
       return;
     }
+    Landed(flushed_, data.size());
     flushed_ += data.size();
     return;
   }
@@ -57,6 +60,7 @@ void BlockWriter::Patch(std::uint64_t offset, std::span<const std::uint8_t> data
       error_->Set(ErrorCode::kWriteFailed, offset, "patch");
       return;
     }
+    Landed(offset, inSink);
   }
   for (std::size_t i = inSink; i < data.size(); ++i) {
     buffer_[static_cast<std::size_t>(offset + i - flushed_)] = data[i];
@@ -69,8 +73,13 @@ void BlockWriter::Flush() {
     error_->Set(ErrorCode::kWriteFailed, flushed_, "write");
     return;
   }
+  Landed(flushed_, buffer_.size());
   flushed_ += buffer_.size();
   buffer_.clear();
+}
+
+void BlockWriter::Landed(std::uint64_t offset, std::uint64_t size) {
+  if (check_ != nullptr) check_->Written(offset, size);
 }
 
 }  // namespace rm

@@ -33,6 +33,9 @@ class BlockWriter {
   void Flush();
 
  private:
+  // Tells the check where bytes reached the sink.
+  void Landed(std::uint64_t offset, std::uint64_t size);
+
   Sink* sink_;
   Error* error_;
   OutputCheck* check_;

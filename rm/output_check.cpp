@@ -1,10 +1,6 @@
 #include "rm/output_check.h"
 
 #include <algorithm>
-#include <cstring>
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 #include "rm/chunk_header.h"
 #include "rm/data_chunk.h"
@@ -31,41 +27,6 @@ std::uint64_t RecordHash(std::uint64_t offset, std::uint64_t ordinal, std::uint1
   return Mix(offset ^ Mix(ordinal ^ Mix(stream)));
 }
 
-// The sum of the bytes. Every payload that passes through this process is summed twice (read and
-// written), so this runs at memory speed where it can: SSE2's sum of absolute differences from
-// zero adds sixteen bytes into two 64-bit lanes in one instruction.
-std::uint64_t ByteSum(std::span<const std::uint8_t> bytes) {
-  std::uint64_t sum = 0;
-  std::size_t i = 0;
-#if defined(__SSE2__) || defined(_M_X64)
-  const __m128i zero = _mm_setzero_si128();
-  __m128i lanes[2] = {zero, zero};
-  for (; bytes.size() - i >= 32; i += 32) {
-    const auto* at = reinterpret_cast<const __m128i*>(bytes.data() + i);
-    lanes[0] = _mm_add_epi64(lanes[0], _mm_sad_epu8(_mm_loadu_si128(at), zero));
-    lanes[1] = _mm_add_epi64(lanes[1], _mm_sad_epu8(_mm_loadu_si128(at + 1), zero));
-  }
-  std::uint64_t parts[2];
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(parts), _mm_add_epi64(lanes[0], lanes[1]));
-  sum = parts[0] + parts[1];
-#else
-  // Alternate bytes of each 64-bit word are added in 16-bit lanes, which 255 words cannot
-  // overflow, and the lanes are folded after each block.
-  constexpr std::uint64_t kLow = 0x00FF00FF00FF00FFull;
-  while (bytes.size() - i >= 8) {
-    std::uint64_t lanes = 0;
-    for (std::size_t n = 0; n < 255 && bytes.size() - i >= 8; ++n, i += 8) {
-      std::uint64_t w;
-      std::memcpy(&w, bytes.data() + i, 8);
-      lanes += (w & kLow) + ((w >> 8) & kLow);
-    }
-    for (int shift = 0; shift < 64; shift += 16) sum += (lanes >> shift) & 0xFFFF;
-  }
-#endif
-  for (; i < bytes.size(); ++i) sum += bytes[i];
-  return sum;
-}
-
 }  // namespace
 
 bool OutputCheck::Fail(std::uint64_t offset, std::string what) {
@@ -83,6 +44,7 @@ bool OutputCheck::Collect(std::span<const std::uint8_t>& in, std::size_t size) {
 }
 
 void OutputCheck::Append(std::span<const std::uint8_t> in, bool payloadSeen) {
+  payloadSeen_ = payloadSeen;
   while (!in.empty() && ok_) {
     switch (phase_) {
       case Phase::kHeader:
@@ -109,8 +71,7 @@ void OutputCheck::Append(std::span<const std::uint8_t> in, bool payloadSeen) {
               static_cast<std::size_t>(std::min<std::uint64_t>(in.size(), payloadLeft_));
           const auto bytes = in.first(n);
           if (payloadSeen) {
-            writtenSum_ += ByteSum(bytes);
-            writtenBytes_ += n;
+            written_.Add(bytes);
             if (events_[packetStream_]) {
               eventPayload_.insert(eventPayload_.end(), bytes.begin(), bytes.end());
             }
@@ -296,6 +257,7 @@ void OutputCheck::StartPacket() {
   totalPayload_ += payload;
   maxPayload_ = std::max<std::uint64_t>(maxPayload_, payload);
   packetStream_ = h.stream;
+  packetSeen_ = payloadSeen_;
   payloadLeft_ = payload;
   pending_.clear();
   eventPayload_.clear();
@@ -303,6 +265,7 @@ void OutputCheck::StartPacket() {
 }
 
 void OutputCheck::EndPacket() {
+  if (packetSeen_) written_.EndPayload();
   if (!events_[packetStream_]) return;
   FoundEvent found;
   found.stream = packetStream_;
@@ -327,6 +290,8 @@ void OutputCheck::EndDataChunk() {
 
 void OutputCheck::Patch(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
   if (!ok_) return;
+  patchAt_ = offset;
+  patchEnd_ = offset + bytes.size();
   auto patchInto = [&](std::uint64_t start, Bytes& target) {
     if (offset < start || offset + bytes.size() > start + target.size()) return false;
     std::copy(bytes.begin(), bytes.end(),
@@ -370,8 +335,17 @@ void OutputCheck::UseIndex(IndexSource source, bool announced) {
 }
 
 void OutputCheck::NoteReadPayload(std::span<const std::uint8_t> payload) {
-  readSum_ += ByteSum(payload);
-  readBytes_ += payload.size();
+  read_.Add(payload);
+  read_.EndPayload();
+}
+
+void OutputCheck::Written(std::uint64_t offset, std::uint64_t size) {
+  if (!ok_ || size == 0) return;
+  if (offset == landed_ && landed_ + size <= pos_) {
+    landed_ += size;
+  } else if (offset < patchAt_ || offset + size > patchEnd_ || offset + size > landed_) {
+    Fail(offset, "bytes written where the check did not expect them");
+  }
 }
 
 bool OutputCheck::Finish(FileSummary& summary, Error& error) {
@@ -395,7 +369,9 @@ bool OutputCheck::Finish(FileSummary& summary, Error& error) {
   if (ok_ && announced_ && expected != recordSum_) {
     Fail(index_.empty() ? pos_ : index_.front().offset, "index records do not name their packets");
   }
-  if (ok_ && (readSum_ != writtenSum_ || readBytes_ != writtenBytes_)) {
+  if (ok_ && landed_ != pos_) Fail(landed_, "bytes checked but never written");
+  if (ok_ && (read_.Value() != written_.Value() || read_.Payloads() != written_.Payloads() ||
+              read_.Bytes() != written_.Bytes())) {
     Fail(0, "payload checksum");
   }
   Headers headers;

@@ -1,10 +1,13 @@
 // Checks a file while it is written, so that it never has to be read back: the bytes handed to
 // the writer are parsed by the strict reader's rules (chunk sizes and links, every packet header,
 // counts, PROP's derived fields, every index record naming a packet of its stream with the right
-// ordinal), and a checksum of the payload bytes written is compared with that of the payloads
-// read. Packets the system copies without passing them through this process are seen by their
-// headers only. Memory stays flat: the header section, one header per DATA and INDX chunk, and a
-// sum over the index records instead of a table of packets.
+// ordinal), and a digest of the payloads written, in their order, is compared with that of the
+// payloads read (payload_digest.h). Packets the system copies without passing them through this
+// process are seen by their headers only. The writer also tells where each write reached the
+// file, and those offsets must follow the bytes the check parsed, so a write landing anywhere
+// else (a gap, an overlap, a patch outside the header it names) fails it. Memory stays flat: the
+// header section, one header per DATA and INDX chunk, and a sum over the index records instead
+// of a table of packets.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +19,7 @@
 #include "rm/error.h"
 #include "rm/headers.h"
 #include "rm/inspect.h"
+#include "rm/payload_digest.h"
 
 namespace rm {
 
@@ -29,6 +33,9 @@ class OutputCheck {
   void Append(std::span<const std::uint8_t> bytes, bool payloadSeen = true);
   // Bytes written over earlier ones (chunk headers whose counts were known only later).
   void Patch(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+  // `size` bytes reached the file at `offset`: the next appended bytes in order, or bytes of the
+  // last Patch.
+  void Written(std::uint64_t offset, std::uint64_t size);
   // The packet that will start at `offset` is named by `count` records of an index of `source`.
   void ExpectIndexed(std::uint64_t offset, IndexSource source, std::uint32_t count = 1);
   // Takes back an announcement that was passed already: the packet at `offset`, number `ordinal`
@@ -38,8 +45,13 @@ class OutputCheck {
   // Which index the writer chose. An index translated from one found only after the packets
   // (nobody pointed at it) cannot have been announced: its records are held to the data's bounds.
   void UseIndex(IndexSource source, bool announced = true);
-  // The payload of a packet read from the input that passes through this process.
+  // The payload of a packet read from the input that passes through this process; in the order
+  // the packets are written.
   void NoteReadPayload(std::span<const std::uint8_t> payload);
+
+  OutputCheck() = default;
+  // For tests: the digests with `kernel`.
+  explicit OutputCheck(PayloadDigest::Kernel kernel) : written_(kernel), read_(kernel) {}
 
   // After the last byte: the whole file's verdict, and what it holds.
   [[nodiscard]] bool Finish(FileSummary& summary, Error& error);
@@ -94,6 +106,8 @@ class OutputCheck {
   std::uint64_t packetStart_ = 0;
   std::uint16_t packetStream_ = 0;
   std::uint64_t payloadLeft_ = 0;
+  bool payloadSeen_ = true;  // of the bytes being appended
+  bool packetSeen_ = true;   // of the packet being appended
   Bytes eventPayload_;
 
   std::vector<ChunkHead> index_;
@@ -111,8 +125,10 @@ class OutputCheck {
   std::uint64_t packets_ = 0;
   std::uint64_t totalPayload_ = 0;
   std::uint64_t maxPayload_ = 0;
-  std::uint64_t writtenSum_ = 0, writtenBytes_ = 0;
-  std::uint64_t readSum_ = 0, readBytes_ = 0;
+  PayloadDigest written_, read_;
+
+  std::uint64_t landed_ = 0;                  // bytes that reached the file in order
+  std::uint64_t patchAt_ = 0, patchEnd_ = 0;  // the last Patch
 };
 
 }  // namespace rm

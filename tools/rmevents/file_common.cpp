@@ -119,6 +119,11 @@ bool ReadSmallFile(const Path& path, std::size_t limit, std::string& bytes, File
   return true;
 }
 
+bool SameFile(const Path& a, const Path& b) {
+  FileIdentity ia, ib;
+  return IdentityOf(a, ia) && IdentityOf(b, ib) && ia == ib;
+}
+
 bool Writeback::StepDone(std::uint64_t offset, std::uint64_t size, std::uint64_t step) {
   if (size < (std::uint64_t{64} << 10)) return false;
   if (end_ == begin_) begin_ = end_ = offset;

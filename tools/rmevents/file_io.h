@@ -42,6 +42,17 @@ FileError FromSystemCode(unsigned long code);
 // The same from a std::filesystem failure.
 FileError FromErrorCode(const std::error_code& code);
 
+// Which file a name leads to: Windows' volume serial number and file index, POSIX's st_dev and
+// st_ino. Two names with one identity are one file (other spellings and hard links included).
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file now under `path`; false if there is none.
+[[nodiscard]] bool IdentityOf(const Path& path, FileIdentity& identity);
+
 class InputFile final : public rm::Source {
  public:
   static std::unique_ptr<InputFile> Open(const Path& path, FileError& error);
@@ -64,8 +75,8 @@ class InputFile final : public rm::Source {
 // the file is flushed, so the disk writes while the rest of the film is read. A hint only: the
 // flush before the rename still makes every byte durable. One per writing thread.
 //   Linux: sync_file_range over the last step's bytes (file_io_posix.cpp).
-//   Windows: a second thread flushes the file through a handle of its own, so the writes through
-//   the first one never wait for it (file_io_win32.cpp).
+//   Windows: a second thread flushes the file through a duplicate of the writing handle
+//   (file_io_win32.cpp).
 class Writeback {
  public:
   Writeback() = default;
@@ -92,8 +103,12 @@ class Writeback {
 
 class OutputFile final : public rm::Sink {
  public:
-  // Creates the file, or empties it if it exists.
+  // Creates a new file: a name that exists fails (the caller has removed its own earlier file),
+  // so nothing someone else made or still writes is ever written into. While it is open no one
+  // else can open it for writing (Windows; POSIX has no such lock). Identity() tells which file
+  // was made, to be compared with the one under the name before it is renamed.
   static std::unique_ptr<OutputFile> Create(const Path& path, FileError& error);
+  const FileIdentity& Identity() const { return identity_; }
   ~OutputFile() override;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -111,7 +126,7 @@ class OutputFile final : public rm::Sink {
   std::uint64_t FailedWriteEnd() const { return failedWriteEnd_; }
 
  private:
-  explicit OutputFile(std::intptr_t handle);
+  OutputFile(std::intptr_t handle, const FileIdentity& identity);
   // Waits for the background copies; false (and `error`) if one failed.
   bool FinishCopies(FileError& error);
 
@@ -122,6 +137,7 @@ class OutputFile final : public rm::Sink {
 
  private:
   std::intptr_t handle_;
+  FileIdentity identity_;
   bool open_ = true;
   FileError writeFailure_;
   std::uint64_t failedWriteEnd_ = 0;

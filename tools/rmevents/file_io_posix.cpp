@@ -17,6 +17,10 @@ FileError FromErrno(int code) { return FromSystemCode(static_cast<unsigned long>
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
+FileIdentity IdentityIn(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 }  // namespace
 
 void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t size) {
@@ -97,17 +101,21 @@ bool InputFile::ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t
 }
 
 std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& error) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
+  // O_EXCL: also refuses a symbolic link left under the name, which O_CREAT alone would follow.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0) {
     error = FromErrno(errno);
     // With O_CREAT the file itself need not exist: a missing name is a missing folder.
-    if (errno == ENOENT) error.problem = FileProblem::kPathNotFound;
+    if (fd < 0 && errno == ENOENT) error.problem = FileProblem::kPathNotFound;
+    if (fd >= 0) ::close(fd);
     return nullptr;
   }
-  return std::unique_ptr<OutputFile>(new OutputFile(fd));
+  return std::unique_ptr<OutputFile>(new OutputFile(fd, IdentityIn(st)));
 }
 
-OutputFile::OutputFile(std::intptr_t handle) : handle_(handle) {}
+OutputFile::OutputFile(std::intptr_t handle, const FileIdentity& identity)
+    : handle_(handle), identity_(identity) {}
 
 OutputFile::~OutputFile() {
   copier_.reset();
@@ -165,11 +173,11 @@ bool MoveReplacing(const Path& from, const Path& to, FileError& error) {
 
 bool DeleteIfPresent(const Path& path) { return ::unlink(path.c_str()) == 0; }
 
-bool SameFile(const Path& a, const Path& b) {
-  struct stat sa {
-  }, sb{};
-  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+bool IdentityOf(const Path& path, FileIdentity& identity) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  identity = IdentityIn(st);
+  return true;
 }
 
 std::optional<std::uint64_t> FreeSpaceBeside(const Path& file) {

@@ -29,15 +29,14 @@ OVERLAPPED At(std::uint64_t offset) {
 // Caps a single call so the byte count fits a DWORD.
 DWORD Chunk(std::size_t size) { return static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30)); }
 
-// Identity of an existing file: volume serial number and file index.
-bool FileIdentity(const Path& path, BY_HANDLE_FILE_INFORMATION& info) {
-  const HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  const bool ok = GetFileInformationByHandle(h, &info) != 0;
-  CloseHandle(h);
-  return ok;
+// The identity of an open file. (ReFS's 128-bit file ids would need
+// GetFileInformationByHandleEx(FileIdInfo), Windows 8 on; NTFS and FAT fit the 64-bit index.)
+bool IdentityOfHandle(HANDLE h, FileIdentity& identity) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(h, &info)) return false;
+  identity.volume = info.dwVolumeSerialNumber;
+  identity.index = std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
+  return true;
 }
 
 // Early flushes are worth their cost only every few tens of megabytes: each one also commits the
@@ -46,8 +45,12 @@ constexpr std::uint64_t kFlushStep = std::uint64_t{32} << 20;
 
 }  // namespace
 
-// A flush on the writing handle would hold up its writes (the system serialises calls on a
-// synchronous handle), so the thread flushes through a handle of its own onto the same file.
+// The thread flushes through a duplicate of the writing handle: a handle opened anew with write
+// access would need the file shared for writing, which would let any other process write into it
+// as well. The duplicate needs no sharing. Under Wine its flushes do not hold up the writes (each
+// call goes to the host file on its own); on Windows the duplicate shares the writing handle's
+// synchronous file object, whose calls take turns, so a flush holds up the next write there as
+// a flush on the writing thread would, and the disk still starts early.
 struct Writeback::Flusher {
   explicit Flusher(HANDLE handle) : own(handle), thread([this] { Work(); }) {}
   ~Flusher() {
@@ -89,8 +92,11 @@ void Writeback::Wrote(std::intptr_t output, std::uint64_t offset, std::uint64_t 
   if (!StepDone(offset, size, kFlushStep)) return;
   begin_ = end_;
   if (!flusher_) {
-    const HANDLE own = ReOpenFile(H(output), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
-    if (own == INVALID_HANDLE_VALUE) return;  // then everything waits for the last flush
+    HANDLE own = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), H(output), GetCurrentProcess(), &own, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+      return;  // then everything waits for the last flush
+    }
     flusher_ = std::make_unique<Flusher>(own);
   }
   flusher_->Request();
@@ -137,17 +143,20 @@ bool InputFile::ReadSome(std::uint64_t offset, std::uint8_t* buffer, std::size_t
 }
 
 std::unique_ptr<OutputFile> OutputFile::Create(const Path& path, FileError& error) {
-  // Shared for writing only so that Writeback's flushing thread can open a handle of its own.
-  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+  // Readers may look (the file is not written through them); writers are refused while we write.
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  FileIdentity identity;
+  if (h == INVALID_HANDLE_VALUE || !IdentityOfHandle(h, identity)) {
     error = LastError();
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     return nullptr;
   }
-  return std::unique_ptr<OutputFile>(new OutputFile(reinterpret_cast<std::intptr_t>(h)));
+  return std::unique_ptr<OutputFile>(new OutputFile(reinterpret_cast<std::intptr_t>(h), identity));
 }
 
-OutputFile::OutputFile(std::intptr_t handle) : handle_(handle) {}
+OutputFile::OutputFile(std::intptr_t handle, const FileIdentity& identity)
+    : handle_(handle), identity_(identity) {}
 
 OutputFile::~OutputFile() {
   writeback_.Finish();
@@ -215,11 +224,14 @@ bool MoveReplacing(const Path& from, const Path& to, FileError& error) {
 
 bool DeleteIfPresent(const Path& path) { return DeleteFileW(path.c_str()) != 0; }
 
-bool SameFile(const Path& a, const Path& b) {
-  BY_HANDLE_FILE_INFORMATION ia{}, ib{};
-  if (!FileIdentity(a, ia) || !FileIdentity(b, ib)) return false;
-  return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
-         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+bool IdentityOf(const Path& path, FileIdentity& identity) {
+  const HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = IdentityOfHandle(h, identity);
+  CloseHandle(h);
+  return ok;
 }
 
 }  // namespace rmevents

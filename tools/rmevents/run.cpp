@@ -71,8 +71,21 @@ class WriteRun {
     return Fail(kExitOutput, "写出失败：" + Describe(fe));
   }
 
-  // Moves the checked temporary file into place.
+  // Creates the temporary file and remembers which file it is.
+  std::unique_ptr<OutputFile> CreatePart(FileError& error) {
+    auto part = OutputFile::Create(part_, error);
+    if (part) written_ = part->Identity();
+    return part;
+  }
+
+  // Moves the checked temporary file into place, if the file under its name is still the one
+  // written: after its handle is closed another process could have put a file of its own there.
   [[nodiscard]] bool Commit(int& code) {
+    FileIdentity now;
+    if (!IdentityOf(part_, now) || now != written_) {
+      code = Fail(kExitOutput, "临时文件 " + PathText(part_) + " 在写出后被换成了另一个文件");
+      return false;
+    }
     FileError fe;
     if (MoveReplacing(part_, target_, fe)) return true;
     code = Fail(kExitOutput, "无法把临时文件改名为输出文件：" + Describe(fe));
@@ -83,13 +96,14 @@ class WriteRun {
   Report& report_;
   Path target_;
   Path part_;
+  FileIdentity written_;
 };
 
 // Writes OUT.part; false, with the run's exit code, when it cannot. `need`: about what it takes.
 bool WritePart(WriteRun& run, InputFile& input, const std::vector<rm::Event>& events, bool mayCopy,
                std::uint64_t need, rm::ReplaceOutcome& outcome, int& code) {
   FileError fe;
-  auto part = OutputFile::Create(run.Part(), fe);
+  auto part = run.CreatePart(fe);
   if (!part) {
     code = run.Fail(kExitOutput, "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));
     return false;
@@ -264,7 +278,7 @@ int RunDump(const Options& o, Report& report) {
   std::vector<rm::Event> dumped;
   const std::string text = DumpText(summary, dumped);
   {
-    auto part = OutputFile::Create(run.Part(), fe);
+    auto part = run.CreatePart(fe);
     if (!part)
       return run.Fail(kExitOutput,
                       "无法创建临时文件 " + PathText(run.Part()) + "：" + Describe(fe));

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <new>
 
 #ifdef _WIN32
@@ -39,6 +40,8 @@ NativeString Arg(const Path& path) { return path.native(); }
 
 void WriteFile(const Path& path, const std::string& bytes) {
   rmevents::FileError error;
+  // The tool's output file is always made new.
+  fs::remove(path);
   auto file = rmevents::OutputFile::Create(path, error);
   ASSERT_TRUE(file) << rmevents::Describe(error);
   ASSERT_TRUE(file->WriteAt(
@@ -332,6 +335,38 @@ TEST_F(Cli, TheWindowsReportIsUtf8WhenAskedAndMarksOnlyAFilesStart) {
   EXPECT_EQ(ReadFile(ret), "\xEF\xBB\xBF" + utf8 + utf8);
 }
 #endif
+
+// The temporary output is made new, kept from other writers while it is written, and known by
+// its identity, so a file put under its name afterwards is told apart from it.
+TEST_F(Cli, TheTemporaryOutputIsOursAlone) {
+  const Path part = dir_ / U8("新 片.rm.part");
+  WriteFile(part, std::string("left by someone"));
+  rmevents::FileError error;
+  EXPECT_FALSE(rmevents::OutputFile::Create(part, error));  // not written into
+  EXPECT_EQ(ReadFile(part), "left by someone");
+  fs::remove(part);
+
+  auto file = rmevents::OutputFile::Create(part, error);
+  ASSERT_TRUE(file) << rmevents::Describe(error);
+  const std::uint8_t bytes[] = {'R', 'M', 'F'};
+  ASSERT_TRUE(file->WriteAt(0, bytes));
+#ifdef _WIN32
+  // A second writer is refused while we write (POSIX has no mandatory lock to ask for).
+  std::fstream second(part, std::ios::in | std::ios::out | std::ios::binary);
+  EXPECT_FALSE(second.is_open());
+#endif
+  EXPECT_FALSE(rmevents::OutputFile::Create(part, error));
+  EXPECT_EQ(ReadFile(part), "RMF");  // readers may look
+  ASSERT_TRUE(file->Close(error)) << rmevents::Describe(error);
+  rmevents::FileIdentity now;
+  ASSERT_TRUE(rmevents::IdentityOf(part, now));
+  EXPECT_EQ(now, file->Identity());
+
+  fs::rename(part, dir_ / U8("moved.rm"));
+  WriteFile(part, std::string("RMF"));  // same name, same bytes, another file
+  ASSERT_TRUE(rmevents::IdentityOf(part, now));
+  EXPECT_FALSE(now == file->Identity());
+}
 
 // Runs of unchanged packets are copied on a second thread; its first failure must reach Close.
 TEST(BackgroundCopy, KeepsTheFirstFailureAndDropsLaterJobs) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 #include "rm/headers.h"
 #include "rm/inspect.h"
@@ -156,16 +157,20 @@ TEST(Repair, UncountedDataIsWalkedByItsSize) {
 namespace {
 
 // The check made while writing, fed a whole file at once as a writer that knows every count up
-// front would hand it over. `offset` in `marks`: packets the index is announced to name.
-// With `read`, the payloads pass through the check, which sums them against those payloads.
+// front would hand it over, and told it reached the file at `writtenAt` (0: where it belongs).
+// `offset` in `marks`: packets the index is announced to name. With `read`, the payloads pass
+// through the check, which digests them in order against those payloads.
 bool CheckStream(const Bytes& file, const std::vector<std::uint64_t>& marks,
-                 const std::vector<Bytes>* read = nullptr) {
-  rm::OutputCheck check;
+                 const std::vector<Bytes>* read = nullptr,
+                 rm::PayloadDigest::Kernel kernel = rm::PayloadDigest::Kernel::kFastest,
+                 std::uint64_t writtenAt = 0) {
+  rm::OutputCheck check(kernel);
   for (std::uint64_t m : marks) check.ExpectIndexed(m, rm::IndexSource::kTranslated);
   if (read != nullptr) {
     for (const Bytes& packet : *read) check.NoteReadPayload(std::span(packet).subspan(12));
   }
   check.Append(file, read != nullptr);
+  check.Written(writtenAt, file.size());
   rm::FileSummary summary;
   rm::Error error;
   return check.Finish(summary, error);
@@ -192,6 +197,32 @@ TEST(OutputCheck, FindsWhatReadingBackWouldFind) {
   changed = packets.bytes;
   changed[static_cast<std::size_t>(largest - packets.bytes.begin())][12 + 5] ^= 0x01;
   EXPECT_FALSE(CheckStream(film, starts, &changed));
+  // The same verdicts where the processor's CRC instruction is not used.
+  constexpr auto kPortable = rm::PayloadDigest::Kernel::kPortable;
+  EXPECT_TRUE(CheckStream(film, starts, &packets.bytes, kPortable));
+  EXPECT_FALSE(CheckStream(film, starts, &changed, kPortable));
+
+  // Two payloads of equal length swapped in the output: every byte and every length is still
+  // there, only in the wrong packets.
+  std::size_t a = 0, b = 0;
+  for (std::size_t i = 0; i < packets.bytes.size() && b == 0; ++i) {
+    for (std::size_t j = i + 1; j < packets.bytes.size() && b == 0; ++j) {
+      if (packets.bytes[i].size() == packets.bytes[j].size() &&
+          !std::equal(packets.bytes[i].begin() + 12, packets.bytes[i].end(),
+                      packets.bytes[j].begin() + 12)) {
+        a = i, b = j;
+      }
+    }
+  }
+  ASSERT_NE(b, 0u) << "no two payloads of equal length";
+  Bytes swapped = film;
+  std::swap_ranges(swapped.begin() + static_cast<long>(starts[a] + 12),
+                   swapped.begin() + static_cast<long>(packets.ends[a]),
+                   swapped.begin() + static_cast<long>(starts[b] + 12));
+  EXPECT_FALSE(CheckStream(swapped, starts, &packets.bytes));
+  EXPECT_FALSE(CheckStream(swapped, starts, &packets.bytes, kPortable));
+  // Bytes that reached the file anywhere but where the check parsed them.
+  EXPECT_FALSE(CheckStream(film, starts, &packets.bytes, rm::PayloadDigest::Kernel::kFastest, 1));
 
   std::vector<std::uint64_t> shifted = starts;
   shifted[2] += 1;  // the index would name a byte inside a packet
@@ -208,6 +239,47 @@ TEST(OutputCheck, FindsWhatReadingBackWouldFind) {
   Bytes badProp = film;
   rm::SetU32(&badProp[18 + 26], rm::GetU32(&film[18 + 26]) + 1);  // PROP.num_packets
   EXPECT_FALSE(CheckStream(badProp, starts));
+}
+
+}  // namespace
+
+namespace {
+
+// The table loop stands in for the CRC instruction on processors without it (and in the i686
+// build, which assumes no SSE at all): both must give the same digest for any split of any
+// payloads, including payloads far longer than a table step or a lane's round.
+TEST(PayloadDigest, PortableLoopMatchesTheFastOne) {
+  const std::uint8_t check[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+  EXPECT_EQ(rm::Crc32cPortable(0xFFFFFFFFu, check) ^ 0xFFFFFFFFu, 0xE3069283u);  // CRC-32C's own
+
+  std::mt19937_64 random(23);
+  rm::PayloadDigest fast, portable(rm::PayloadDigest::Kernel::kPortable);
+  EXPECT_FALSE(portable.Fast());
+#if defined(__x86_64__) || defined(_M_X64)
+  EXPECT_TRUE(fast.Fast()) << "this machine's processor has SSE4.2: the instruction must be used";
+#endif
+  for (std::size_t size : {0, 1, 7, 8, 9, 23, 24, 25, 4096, 70000, 1 << 20}) {
+    Bytes payload(size);
+    for (auto& byte : payload) byte = static_cast<std::uint8_t>(random());
+    // Split at random places, differently for the two.
+    for (rm::PayloadDigest* d : {&fast, &portable}) {
+      for (std::size_t at = 0; at < size;) {
+        const std::size_t n = std::min<std::size_t>(size - at, random() % (size / 8 + 40));
+        d->Add(std::span(payload).subspan(at, n));
+        at += n;
+      }
+      d->EndPayload();
+    }
+    EXPECT_EQ(fast.Value(), portable.Value()) << size;
+  }
+  EXPECT_EQ(fast.Bytes(), portable.Bytes());
+
+  // The order of the payloads counts.
+  rm::PayloadDigest ab, ba;
+  const Bytes x(16, 1), y(16, 2);
+  ab.Add(x), ab.EndPayload(), ab.Add(y), ab.EndPayload();
+  ba.Add(y), ba.EndPayload(), ba.Add(x), ba.EndPayload();
+  EXPECT_NE(ab.Value(), ba.Value());
 }
 
 }  // namespace
