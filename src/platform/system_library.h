@@ -14,8 +14,8 @@ namespace platform {
 // KB2533623); elsewhere it does nothing. Called first thing at start.
 void RestrictLibrarySearchToSystem();
 
-// `name` (e.g. L"version.dll") from the system folder, loaded once and kept for the life of the
-// process; nullptr when it cannot be loaded.
+// `name` (e.g. L"version.dll") from the system folder, never freed (callers keep what they look up
+// in statics); nullptr when it cannot be loaded.
 [[nodiscard]] HMODULE SystemLibrary(const wchar_t* name);
 
 // The function `procName` of the system library `library`, as a pointer of type `Function`;
