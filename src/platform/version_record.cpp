@@ -6,14 +6,37 @@
 
 #include <windows.h>
 
+#include "platform/system_library.h"
+
 namespace platform {
 namespace {
+
+// version.dll is not among the libraries the system maps from its own folder, so it is loaded
+// from there by hand rather than imported (see system_library.h).
+using SizeFunction = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+using InfoFunction = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+
+struct VersionFunctions {
+  SizeFunction size = nullptr;
+  InfoFunction info = nullptr;
+  QueryFunction query = nullptr;
+};
+
+const VersionFunctions& Version() {
+  static const VersionFunctions functions = {
+      SystemFunction<SizeFunction>(L"version.dll", "GetFileVersionInfoSizeW"),
+      SystemFunction<InfoFunction>(L"version.dll", "GetFileVersionInfoW"),
+      SystemFunction<QueryFunction>(L"version.dll", "VerQueryValueW")};
+  return functions;
+}
 
 // A value of the record: its bytes stay inside `data`, which must outlive the result.
 const void* QueryValue(std::vector<std::uint8_t>& data, const std::wstring& path, UINT& size) {
   void* value = nullptr;
   size = 0;
-  if (!VerQueryValueW(data.data(), path.c_str(), &value, &size) || value == nullptr) return nullptr;
+  if (!Version().query(data.data(), path.c_str(), &value, &size) || value == nullptr)
+    return nullptr;
   return value;
 }
 
@@ -48,11 +71,13 @@ std::wstring FirstTextBlock(std::vector<std::uint8_t>& data) {
 
 VersionRecord ReadVersionRecord(const std::wstring& file) {
   VersionRecord record;
+  const VersionFunctions& version = Version();
+  if (version.size == nullptr || version.info == nullptr || version.query == nullptr) return record;
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  const DWORD size = version.size(file.c_str(), &ignored);
   if (size == 0) return record;
   std::vector<std::uint8_t> data(size);
-  if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return record;
+  if (!version.info(file.c_str(), 0, size, data.data())) return record;
 
   UINT fixedSize = 0;
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(QueryValue(data, L"\\", fixedSize));

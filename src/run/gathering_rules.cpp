@@ -8,7 +8,8 @@ GatheringClock::GatheringClock(std::uint64_t openedAtMs)
     : latest_(openedAtMs + kLongestMs), closesAt_(openedAtMs + kOpenMs) {}
 
 void GatheringClock::Arrived(std::uint64_t nowMs) {
-  closesAt_ = std::min(latest_, std::max(closesAt_ + kPerArrivalMs, nowMs + kOpenMs));
+  latest_ = std::max(latest_, nowMs + kLongestMs);
+  closesAt_ = std::max(closesAt_, nowMs + kOpenMs);
 }
 
 void GatheringClock::HoldUntil(std::uint64_t untilMs) {

@@ -10,21 +10,22 @@
 
 namespace run {
 
-// When the gathering closes, in milliseconds of a monotonic clock: `kOpenMs` after it opened,
-// moved `kPerArrivalMs` later by each start that joins and never sooner than `kOpenMs` after the
-// latest one, so it stays open while a selection's starts keep coming; never later than
-// `kLongestMs` after it opened, so a run never waits long for starts that will not come. (On
-// Windows Explorer's starts come within milliseconds; under Wine on a busy machine fifteen of
-// them were seen to spread over more than two seconds.)
+// When the gathering closes, in milliseconds of a monotonic clock: `kOpenMs` after it opened or
+// after the latest start that joined, whichever is later, so it stays open while a selection's
+// starts keep coming. Starts known to be on their way hold it longer, but never beyond `kLongestMs`
+// after it opened or after the latest start that joined: the bound follows the arrivals, so a
+// selection whose starts arrive over more than `kLongestMs` still makes one run, and a run never
+// waits long for starts that will not come. (On Windows Explorer's starts come within
+// milliseconds; under Wine on a busy machine 100 starts were seen to arrive over 3.8 s, and fifteen
+// over more than two.)
 class GatheringClock {
  public:
   static constexpr std::uint64_t kOpenMs = 400;
-  static constexpr std::uint64_t kPerArrivalMs = 200;
   static constexpr std::uint64_t kLongestMs = 4000;
 
   explicit GatheringClock(std::uint64_t openedAtMs);
   void Arrived(std::uint64_t nowMs);
-  // Keeps it open until `untilMs` at least (never beyond the longest): a start of the selection is
+  // Keeps it open until `untilMs` at least (never beyond the bound): a start of the selection is
   // known to be on its way.
   void HoldUntil(std::uint64_t untilMs);
   [[nodiscard]] std::uint64_t ClosesAtMs() const { return closesAt_; }

@@ -1,6 +1,8 @@
 // The replacement step of a run: each cleaned copy that passes the size rule takes its original's
-// place in one move, so a crash at any moment leaves the film under its own name, either the
-// original or the cleaned copy, never only under the ".tmp" name.
+// place and keeps what the file system knows of the original (security, streams, attributes,
+// encryption). The original is never deleted before the copy holds its name; a crash in the middle
+// of the two renames this takes leaves both files whole, the original under "FILM.tmp.old" and the
+// copy under "FILM.tmp".
 #pragma once
 
 #include <string>
@@ -22,8 +24,11 @@ enum class MoveResult {
   kFailed,    // any other refusal
 };
 
-// Moves `copy` onto `original` in one step, replacing it. A read-only original, or one another
-// program holds open without delete sharing, is refused: both files then stay as they were.
+// Puts `copy` in the place of `original` with ReplaceFileW, or with one plain move where the volume
+// does not support that (or `original` is gone). A read-only original, or one another program
+// holds open without delete sharing, is refused: both files then stay as they were. Every failure
+// leaves a film under the original's name; only a failure to put a parked original back leaves it
+// under "FILM.tmp.old", with the copy under the film's name.
 [[nodiscard]] MoveResult MoveCopyIntoPlace(const std::wstring& copy, const std::wstring& original);
 
 struct ReplacementResult {

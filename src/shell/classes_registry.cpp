@@ -5,22 +5,27 @@
 namespace shell {
 
 std::wstring MergedClasses::Read(std::wstring_view path) {
-  std::wstring text = registry_.ReadDefault(ClassesBranch::kUser, path);
+  std::wstring text = registry_.ReadValue(ClassesBranch::kUser, path, L"");
   if (!text.empty()) return text;
-  return registry_.ReadDefault(ClassesBranch::kMachine, path);
+  return registry_.ReadValue(ClassesBranch::kMachine, path, L"");
 }
 
 ClassesBranch MergedClasses::Write(std::wstring_view path, std::wstring_view text) {
+  return Write(path, L"", text);
+}
+
+ClassesBranch MergedClasses::Write(std::wstring_view path, std::wstring_view name,
+                                   std::wstring_view text) {
   if (registry_.KeyExists(ClassesBranch::kUser, path)) {
-    (void)registry_.WriteDefault(ClassesBranch::kUser, path, text);
+    (void)registry_.WriteValue(ClassesBranch::kUser, path, name, text);
     return ClassesBranch::kUser;
   }
   // Any other failure leaves the registry as far as the writes got, as before; only a refusal
   // for lack of rights has a place to go instead.
-  if (registry_.WriteDefault(ClassesBranch::kMachine, path, text) != reg::kStatusAccessDenied) {
+  if (registry_.WriteValue(ClassesBranch::kMachine, path, name, text) != reg::kStatusAccessDenied) {
     return ClassesBranch::kMachine;
   }
-  (void)registry_.WriteDefault(ClassesBranch::kUser, path, text);
+  (void)registry_.WriteValue(ClassesBranch::kUser, path, name, text);
   return ClassesBranch::kUser;
 }
 

@@ -21,14 +21,15 @@ std::wstring PathIn(ClassesBranch branch, std::wstring_view path) {
 
 }  // namespace
 
-std::wstring RegClasses::ReadDefault(ClassesBranch branch, std::wstring_view path) {
+std::wstring RegClasses::ReadValue(ClassesBranch branch, std::wstring_view path,
+                                   std::wstring_view name) {
   DWORD type = REG_SZ;
-  return reg::RegValueText(reg::ReadRegValue(RootOf(branch), PathIn(branch, path), L"", type));
+  return reg::RegValueText(reg::ReadRegValue(RootOf(branch), PathIn(branch, path), name, type));
 }
 
-std::int32_t RegClasses::WriteDefault(ClassesBranch branch, std::wstring_view path,
-                                      std::wstring_view text) {
-  reg::WriteRegValue(RootOf(branch), PathIn(branch, path), L"", text, REG_SZ);
+std::int32_t RegClasses::WriteValue(ClassesBranch branch, std::wstring_view path,
+                                    std::wstring_view name, std::wstring_view text) {
+  reg::WriteRegValue(RootOf(branch), PathIn(branch, path), name, text, REG_SZ);
   return reg::RegLastError();
 }
 

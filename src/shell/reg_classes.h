@@ -8,9 +8,10 @@ namespace shell {
 
 class RegClasses final : public ClassesRegistry {
  public:
-  std::wstring ReadDefault(ClassesBranch branch, std::wstring_view path) override;
-  [[nodiscard]] std::int32_t WriteDefault(ClassesBranch branch, std::wstring_view path,
-                                          std::wstring_view text) override;
+  std::wstring ReadValue(ClassesBranch branch, std::wstring_view path,
+                         std::wstring_view name) override;
+  [[nodiscard]] std::int32_t WriteValue(ClassesBranch branch, std::wstring_view path,
+                                        std::wstring_view name, std::wstring_view text) override;
   bool KeyExists(ClassesBranch branch, std::wstring_view path) override;
   void DeleteTree(ClassesBranch branch, std::wstring_view parentPath,
                   std::wstring_view keyName) override;

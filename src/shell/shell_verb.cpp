@@ -3,16 +3,12 @@
 #include <windows.h>
 
 #include "platform/own_program.h"
+#include "shell/real_files_menu.h"
 #include "shell/reg_classes.h"
 #include "shell/verb_association.h"
 #include "shell/verb_command.h"
 
 namespace shell {
-namespace {
-
-constexpr std::wstring_view kRealFilesExtensions[] = {L"rm", L"rmvb"};
-
-}  // namespace
 
 void ResolveVerbCommand(std::wstring& command, std::wstring& programName, std::wstring& verb,
                         std::wstring_view extraArgs) {
@@ -44,20 +40,13 @@ bool IsShellVerbRegistered(std::wstring_view ext, std::wstring& verb, std::wstri
 }
 
 void SetRealFilesMenu(bool on) {
-  for (std::wstring_view ext : kRealFilesExtensions) {
-    std::wstring verb(kRealFilesVerb);
-    if (on) {
-      std::wstring icon(kKeepIconToken);
-      RegisterShellVerb(ext, verb, kOwnCommandToken, icon, false, L"");
-    } else {
-      UnregisterShellVerb(ext, verb, kOwnCommandToken, L"");
-    }
-  }
+  RegClasses registry;
+  SetRealFilesMenuIn(registry, platform::OwnProgramFile(), on);
 }
 
 bool IsRealFilesMenuOn() {
-  std::wstring verb(kRealFilesVerb);
-  return IsShellVerbRegistered(L"rm", verb, kOwnCommandToken, L"");
+  RegClasses registry;
+  return IsRealFilesMenuOnIn(registry, platform::OwnProgramFile());
 }
 
 }  // namespace shell

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "shell/real_files_menu.h"
+
 namespace shell {
 
 // Expands the token "App.FullExeCMD" in `command` to this program's command line
@@ -28,11 +30,8 @@ void UnregisterShellVerb(std::wstring_view ext, std::wstring& verb, std::wstring
 [[nodiscard]] bool IsShellVerbRegistered(std::wstring_view ext, std::wstring& verb,
                                          std::wstring_view command, std::wstring_view extraArgs);
 
-// The main window's entry "去除R&eal事件" on .rm and .rmvb, running this program on the clicked
-// file; the type's icon is left alone and the default action is not changed.
-inline constexpr std::wstring_view kRealFilesVerb = L"去除R&eal事件";
-
-// Registers the entry for "rm" and then "rmvb" (on), or removes it from both (off).
+// The main window's entry kRealFilesVerb on .rm and .rmvb for this program (real_files_menu.h):
+// registers it for "rm" and then "rmvb" (on), or removes it from both (off).
 void SetRealFilesMenu(bool on);
 
 // Whether the "rm" entry holds exactly this program's current command.

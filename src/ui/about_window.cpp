@@ -4,9 +4,9 @@
 #include <string>
 #include <utility>
 
-#include <commctrl.h>
 #include <shellapi.h>
 
+#include "platform/common_controls.h"
 #include "platform/message_pump.h"
 #include "platform/own_program.h"
 #include "platform/system_folders.h"
@@ -147,7 +147,7 @@ bool AboutWindow::CreateControls(int dpi) {
                  (L"即时通讯：" + ContactText(contacts_.messenger)).c_str());
   // Both text boxes: the double click of the e-mail box, and Tab leaving the description.
   for (int id : {kIdAboutText1, kIdAboutText2}) {
-    SetWindowSubclass(Control(id), TextBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    platform::SetWindowSubclass(Control(id), TextBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
   }
   HWND label9 = Control(kIdAboutLabel9);
   SetToolTipText(CreateToolTip(hwnd_, label9), hwnd_, label9, L"访问我的主页");
@@ -337,15 +337,16 @@ LRESULT CALLBACK AboutWindow::TextBoxProc(HWND box, UINT message, WPARAM wParam,
   if (message == WM_GETDLGCODE) {
     // A multi-line box asks for every key, Tab included; read-only, it has no use for them, and
     // Tab should move on to the next control.
-    return DefSubclassProc(box, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    return platform::DefSubclassProc(box, message, wParam, lParam) &
+           ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
   }
   if (message == WM_LBUTTONDBLCLK && GetDlgCtrlID(box) == kIdAboutText1) {
-    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    const LRESULT result = platform::DefSubclassProc(box, message, wParam, lParam);
     about->Text1_DblClick();
     return result;
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(box, TextBoxProc, 0);
-  return DefSubclassProc(box, message, wParam, lParam);
+  if (message == WM_NCDESTROY) platform::RemoveWindowSubclass(box, TextBoxProc, 0);
+  return platform::DefSubclassProc(box, message, wParam, lParam);
 }
 
 }  // namespace ui

@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include <commctrl.h>
-
 #include "files/add_items.h"
+#include "platform/common_controls.h"
 #include "platform/screen_dpi.h"
 #include "platform/screen_pointer.h"
 #include "process/get_arguments.h"
@@ -44,8 +43,8 @@ std::wstring AskForPatterns(HWND owner, const std::wstring& prompt, const std::w
 
 bool MainWindow::Create(HINSTANCE instance) {
   if (hwnd_ != nullptr) return true;
-  INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&commonControls);
+  // Without comctl32 the window still opens; its buttons then simply have no tool tips.
+  (void)platform::InitCommonControls(ICC_WIN95_CLASSES);
   // The program's icon; the About window takes its picture from here too.
   if (!RegisterFormClass(instance, kMainWindowClass, WindowProc, true)) return false;
 

@@ -4,10 +4,9 @@
 
 #include <string>
 
-#include <commctrl.h>
-
 #include "files/add_items.h"
 #include "files/item_merge.h"
+#include "platform/common_controls.h"
 #include "platform/list_box.h"
 #include "ui/file_drop_target.h"
 
@@ -64,7 +63,7 @@ void SetEntryText(HWND list, int index, const std::wstring& text) {
 void MainWindow::AttachListHandlers() {
   // Neither is fatal: without them the list still lists, selects and scrolls. Without OLE (it
   // failed to start) the list simply takes no drops.
-  SetWindowSubclass(list_, ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  platform::SetWindowSubclass(list_, ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
   static_cast<void>(RegisterFileDrop(list_, [this](IDataObject* data) { L_OLEDragDrop(data); }));
 }
 
@@ -84,18 +83,18 @@ LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wParam, LP
       case WM_MBUTTONDOWN:
       case WM_MBUTTONDBLCLK: {
         // The list first selects the entry under the pointer.
-        const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+        const LRESULT result = platform::DefSubclassProc(list, message, wParam, lParam);
         window->L_MouseDown(ButtonPressed(message));
         return result;
       }
       case WM_MOUSEMOVE: {
         // The list first moves its selection to the entry under the pointer.
-        const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+        const LRESULT result = platform::DefSubclassProc(list, message, wParam, lParam);
         window->L_MouseMove(ButtonsHeld(wParam));
         return result;
       }
       case WM_NCDESTROY:
-        RemoveWindowSubclass(list, ListProc, kListSubclassId);
+        platform::RemoveWindowSubclass(list, ListProc, kListSubclassId);
         break;
       default:
         break;
@@ -103,7 +102,7 @@ LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wParam, LP
   } catch (...) {
     // A handler that ran out of memory has done nothing further; the list goes on.
   }
-  return DefSubclassProc(list, message, wParam, lParam);
+  return platform::DefSubclassProc(list, message, wParam, lParam);
 }
 
 void MainWindow::L_MouseDown(int button) {

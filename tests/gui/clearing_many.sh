@@ -22,9 +22,13 @@ starts_at_once() {
     "ended=$n/$n exits=0 shown=0" \
     "$(timeout 200 "$wine_run" "$driver" starts 180 "$quellin" "${texts[@]}" </dev/null)"
   check "$n starts at once: one Notepad for the selection" "1" "$(notepads_shown)"
-  local cleaned=0 left=0
+  # Every film is a copy of the master and the tool writes the same bytes for the same film: the
+  # first is checked in full, and each of the others cleaned is its twin.
+  local cleaned=0 left=0 first="${films[0]}" state
+  state=$(cleaned_state "$first")
   for film in "${films[@]}"; do
-    [ "$(cleaned_state "$film")" = "events=0 data-streams=0 media=same" ] && cleaned=$((cleaned + 1))
+    [ "$state" = "events=0 data-streams=0 media=same" ] && cmp -s "$film" "$first" &&
+      cleaned=$((cleaned + 1))
     [ -e "$film.tmp" ] && left=$((left + 1))
   done
   check "$n starts at once: every film cleaned in place, no copy left beside" \
@@ -34,10 +38,10 @@ starts_at_once() {
     "$(report_steps | sort)"
 }
 
-# The first start ever: no tool in TMP yet, so the starts also race to bring it there.
+# As many starts as Explorer makes for one selection (MultiSelectModel=Player), and the first
+# start ever: no tool in TMP yet, so the starts also race to bring it there.
 rm -f "$temp_dir/rmevents.exe"
-starts_at_once 6
-starts_at_once 15
+starts_at_once 100
 
 # A stand-in that takes 3 s a film and logs when each film's tool starts and ends. The program
 # without its payload runs, so nothing puts the real tool back.

@@ -5,6 +5,8 @@
 
 #include "platform/error_text.h"
 #include "platform/message_pump.h"
+#include "platform/system_folders.h"
+#include "platform/system_library.h"
 #include "platform/temp_folder.h"
 #include "platform/text_conversion.h"
 #include "platform/unique_handle.h"
@@ -88,6 +90,21 @@ TEST(ErrorText, GivesTheSystemTextWithoutTheLineBreak) {
   EXPECT_EQ(ErrorText(0x2000FFFFu), L"错误 536936447");
   SetLastError(ERROR_ACCESS_DENIED);
   EXPECT_EQ(LastErrorText(), ErrorText(ERROR_ACCESS_DENIED));
+}
+
+TEST(SystemLibrary, ComesFromTheSystemFolderAndMissingPiecesGiveNothing) {
+  const HMODULE version = platform::SystemLibrary(L"version.dll");
+  ASSERT_NE(version, nullptr);
+  wchar_t file[MAX_PATH] = {};
+  const std::wstring path(file, GetModuleFileNameW(version, file, MAX_PATH));
+  EXPECT_EQ(CompareStringOrdinal(path.c_str(), -1,
+                                 platform::SystemFolderFile(L"version.dll").c_str(), -1, TRUE),
+            CSTR_EQUAL)
+      << path;
+  using Query = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+  EXPECT_NE(platform::SystemFunction<Query>(L"version.dll", "VerQueryValueW"), nullptr);
+  EXPECT_EQ(platform::SystemFunction<Query>(L"version.dll", "NoSuchFunction"), nullptr);
+  EXPECT_EQ(platform::SystemLibrary(L"quellin-no-such-library.dll"), nullptr);
 }
 
 TEST(TempFolder, IsReadAfreshAndEmptyWhenUnset) {

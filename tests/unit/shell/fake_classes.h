@@ -21,20 +21,24 @@ class FakeClasses final : public ClassesRegistry {
   int machineWrites = 0;
   int userWrites = 0;
 
-  std::wstring ReadDefault(ClassesBranch branch, std::wstring_view path) override {
-    const auto& keys = Keys(branch);
-    const auto it = keys.find(Fold(path));
-    return it == keys.end() ? std::wstring() : it->second.value.value_or(L"");
+  std::wstring ReadValue(ClassesBranch branch, std::wstring_view path,
+                         std::wstring_view name) override {
+    return NamedValue(branch, path, name).value_or(L"");
   }
 
-  std::int32_t WriteDefault(ClassesBranch branch, std::wstring_view path,
-                            std::wstring_view text) override {
+  std::int32_t WriteValue(ClassesBranch branch, std::wstring_view path, std::wstring_view name,
+                          std::wstring_view text) override {
     if (branch == ClassesBranch::kMachine && machineRefusal != reg::kStatusOk) {
       return machineRefusal;
     }
     ++(branch == ClassesBranch::kMachine ? machineWrites : userWrites);
     CreatePath(branch, path);
-    Keys(branch)[Fold(path)].value = std::wstring(text);
+    Key& key = Keys(branch)[Fold(path)];
+    if (name.empty()) {
+      key.value = std::wstring(text);
+    } else {
+      key.named[Fold(name)] = std::wstring(text);
+    }
     return reg::kStatusOk;
   }
 
@@ -64,6 +68,17 @@ class FakeClasses final : public ClassesRegistry {
     const auto it = keys.find(Fold(path));
     return it == keys.end() ? std::nullopt : it->second.value;
   }
+  // A named value ("" for the default one); nullopt when the key or the value is missing.
+  std::optional<std::wstring> NamedValue(ClassesBranch branch, std::wstring_view path,
+                                         std::wstring_view name) const {
+    if (name.empty()) return Value(branch, path);
+    const auto& keys = branch == ClassesBranch::kMachine ? machine_ : user_;
+    const auto key = keys.find(Fold(path));
+    if (key == keys.end()) return std::nullopt;
+    const auto value = key->second.named.find(Fold(name));
+    if (value == key->second.named.end()) return std::nullopt;
+    return value->second;
+  }
   size_t KeyCount(ClassesBranch branch) const {
     return (branch == ClassesBranch::kMachine ? machine_ : user_).size();
   }
@@ -71,6 +86,7 @@ class FakeClasses final : public ClassesRegistry {
  private:
   struct Key {
     std::optional<std::wstring> value;
+    std::map<std::wstring, std::wstring> named;  // by folded name
   };
 
   static std::wstring Fold(std::wstring_view path) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_classes.h"
+#include "shell/real_files_menu.h"
 #include "shell/reg_text.h"
 #include "shell/verb_command.h"
 
@@ -153,6 +154,48 @@ TEST(VerbAssociation, AnEmptyExtensionTouchesNothing) {
   Unregister(fake, L"");
   EXPECT_FALSE(IsRegistered(fake, L""));
   EXPECT_EQ(fake.KeyCount(kMachine) + fake.KeyCount(kUser), 0u);
+}
+
+// The main window's pair of entries: .rmvb with a class as a player gives it, .rm without one. The
+// verb keys carry MultiSelectModel=Player wherever they are written, and the value goes with them.
+TEST(RealFilesMenu, TheVerbKeysCarryMultiSelectModelInTheBranchTheyAreWrittenTo) {
+  constexpr const wchar_t* kRmVerb = L"SystemFileAssociations\\.rm\\shell\\去除R&eal事件";
+  constexpr const wchar_t* kRmvbVerb = L"RealMedia\\shell\\去除R&eal事件";
+  for (const bool standardUser : {false, true}) {
+    SCOPED_TRACE(standardUser ? "per-user fallback" : "machine-wide");
+    FakeClasses fake;
+    fake.Put(kMachine, L".rmvb", L"RealMedia");
+    if (standardUser) fake.machineRefusal = reg::kStatusAccessDenied;
+    const ClassesBranch written = standardUser ? kUser : kMachine;
+    const ClassesBranch other = standardUser ? kMachine : kUser;
+
+    SetRealFilesMenuIn(fake, kExe, true);
+    EXPECT_TRUE(IsRealFilesMenuOnIn(fake, kExe));
+    for (const wchar_t* verbKey : {kRmVerb, kRmvbVerb}) {
+      EXPECT_EQ(fake.NamedValue(written, verbKey, L"MultiSelectModel"), L"Player");
+      EXPECT_EQ(fake.Value(written, std::wstring(verbKey) + L"\\command"), kOwnCommand);
+      EXPECT_FALSE(fake.KeyExists(other, verbKey));
+    }
+
+    SetRealFilesMenuIn(fake, kExe, false);
+    EXPECT_FALSE(IsRealFilesMenuOnIn(fake, kExe));
+    for (const wchar_t* verbKey : {kRmVerb, kRmvbVerb}) {
+      EXPECT_FALSE(fake.KeyExists(written, verbKey));
+      EXPECT_EQ(fake.NamedValue(written, verbKey, L"MultiSelectModel"), std::nullopt);
+    }
+  }
+}
+
+TEST(RealFilesMenu, AnEntryWithoutMultiSelectModelStillCountsAndTickingAgainAddsIt) {
+  FakeClasses fake;
+  fake.Put(kMachine, L".rm", L"RealMedia");
+  Register(fake, L"rm");  // as an older Quellin wrote it
+  const std::wstring verbKey = L"RealMedia\\shell\\去除R&eal事件";
+  ASSERT_EQ(fake.NamedValue(kMachine, verbKey, L"MultiSelectModel"), std::nullopt);
+  EXPECT_TRUE(IsRealFilesMenuOnIn(fake, kExe));
+  SetRealFilesMenuIn(fake, kExe, true);
+  EXPECT_EQ(fake.NamedValue(kMachine, verbKey, L"MultiSelectModel"), L"Player");
+  EXPECT_TRUE(IsRealFilesMenuOnIn(fake, kExe));
 }
 
 }  // namespace

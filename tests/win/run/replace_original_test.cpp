@@ -1,5 +1,5 @@
-// The replacement step on real files: the size rule at its boundaries, and originals that must
-// survive a refused move whole.
+// The replacement step on real files: the size rule at its boundaries, originals that must
+// survive a refused move whole, and what of the original the cleaned film keeps.
 #include "run/replace_original.h"
 
 #include <cstdint>
@@ -155,6 +155,56 @@ TEST(ReplaceWithCleanedCopy, AReadOnlyOrLockedOriginalKeepsItsNameAndBytes) {
     EXPECT_EQ(result.decision, Decision::kReplace);
     EXPECT_FALSE(result.replaced);
   });
+}
+
+// The names in `folder`, "." and ".." left out.
+int EntryCount(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") ++count;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return count;
+}
+
+TEST(ReplaceWithCleanedCopy, AHiddenFilmStaysHiddenAndAFileUnderTheParkingNameIsLeftAlone) {
+  ScratchFolder root;
+  const std::wstring film = root / L"隐藏.rm";
+  ASSERT_TRUE(WriteBytes(film, "original"));
+  ASSERT_TRUE(WriteBytes(film + L".tmp", "cleaned"));
+  // The user's own file under the name the original is first parked under.
+  ASSERT_TRUE(WriteBytes(film + L".tmp.old", "mine"));
+  ASSERT_TRUE(SetFileAttributesW(film.c_str(), FILE_ATTRIBUTE_HIDDEN));
+
+  const ReplacementResult result = ReplaceWithCleanedCopy(film);
+  EXPECT_TRUE(result.replaced);
+  EXPECT_EQ(ReadBytes(film), "cleaned");
+  const DWORD attributes = GetFileAttributesW(film.c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_FALSE(FileExists(film + L".tmp"));
+  EXPECT_EQ(ReadBytes(film + L".tmp.old"), "mine");
+  // The original, once parked, is gone: only the film and the user's file are left.
+  EXPECT_EQ(EntryCount(root.Path()), 2);
+}
+
+TEST(ReplaceWithCleanedCopy, AnAlternateStreamOfTheOriginalSurvives) {
+  ScratchFolder root;
+  const std::wstring film = root / L"streams.rm";
+  ASSERT_TRUE(WriteBytes(film, "original"));
+  // Where the file system has no streams, Wine makes "streams.rm:note" a file of its own (or
+  // refuses it): only a name that adds no entry to the folder is a stream.
+  if (!WriteBytes(film + L":Zone.Identifier", "[ZoneTransfer]") || EntryCount(root.Path()) != 1) {
+    GTEST_SKIP() << "no alternate data streams on this file system under Wine";
+  }
+  ASSERT_TRUE(WriteBytes(film + L".tmp", "cleaned"));
+  EXPECT_TRUE(ReplaceWithCleanedCopy(film).replaced);
+  EXPECT_EQ(ReadBytes(film), "cleaned");
+  EXPECT_EQ(ReadBytes(film + L":Zone.Identifier"), "[ZoneTransfer]");
 }
 
 TEST(ReadFileState, TellsMissingSizedAndFolders) {

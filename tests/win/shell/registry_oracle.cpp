@@ -106,6 +106,10 @@ void RemoveKey(HKEY root, const std::wstring& path) {
   RegDeleteKeyW(root, path.c_str());
 }
 
+void RemoveValue(HKEY root, const std::wstring& path, const std::wstring& name) {
+  RegDeleteKeyValueW(root, path.c_str(), name.c_str());
+}
+
 std::wstring TreeSnapshot(HKEY root, const std::wstring& path) {
   std::wstring out;
   if (KeyExists(root, path)) Snapshot(root, path, L"", out);

@@ -32,6 +32,8 @@ void PutRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD
 void PutText(HKEY root, const std::wstring& path, const std::wstring& name,
              const std::wstring& text);
 void CreateKey(HKEY root, const std::wstring& path);
+// Deletes one value of the key; a missing one is fine.
+void RemoveValue(HKEY root, const std::wstring& path, const std::wstring& name);
 // Deletes the key with everything below it; a missing key is fine.
 void RemoveKey(HKEY root, const std::wstring& path);
 

@@ -9,6 +9,7 @@
 
 #include "platform/unique_handle.h"
 #include "registry_oracle.h"
+#include "shell/real_files_menu.h"
 #include "shell/reg_classes.h"
 #include "shell/shell_verb.h"
 #include "shell/verb_association.h"
@@ -35,13 +36,14 @@ constexpr const wchar_t* kVerb = L"去除R&eal事件";
 // The machine-wide branch as a standard user meets it: every write and delete refused.
 class RefusingMachine final : public ClassesRegistry {
  public:
-  std::wstring ReadDefault(ClassesBranch branch, std::wstring_view path) override {
-    return real_.ReadDefault(branch, path);
+  std::wstring ReadValue(ClassesBranch branch, std::wstring_view path,
+                         std::wstring_view name) override {
+    return real_.ReadValue(branch, path, name);
   }
-  std::int32_t WriteDefault(ClassesBranch branch, std::wstring_view path,
-                            std::wstring_view text) override {
+  std::int32_t WriteValue(ClassesBranch branch, std::wstring_view path, std::wstring_view name,
+                          std::wstring_view text) override {
     if (branch == ClassesBranch::kMachine) return ERROR_ACCESS_DENIED;
-    return real_.WriteDefault(branch, path, text);
+    return real_.WriteValue(branch, path, name, text);
   }
   bool KeyExists(ClassesBranch branch, std::wstring_view path) override {
     return real_.KeyExists(branch, path);
@@ -277,9 +279,8 @@ class RealFilesMenu : public ::testing::Test {
     const std::wstring className = ReadText(kClasses, std::wstring(L".") + ext).value_or(L"");
     return className.empty() ? std::wstring(L"SystemFileAssociations\\.") + ext : className;
   }
-  static std::wstring CommandKey(const wchar_t* ext) {
-    return Base(ext) + L"\\shell\\" + kVerb + L"\\command";
-  }
+  static std::wstring VerbKey(const wchar_t* ext) { return Base(ext) + L"\\shell\\" + kVerb; }
+  static std::wstring CommandKey(const wchar_t* ext) { return VerbKey(ext) + L"\\command"; }
 };
 
 TEST_F(RealFilesMenu, RegistersQueriesAndRemovesBothEntriesForThisProgram) {
@@ -294,6 +295,14 @@ TEST_F(RealFilesMenu, RegistersQueriesAndRemovesBothEntriesForThisProgram) {
   EXPECT_TRUE(IsRealFilesMenuOn());
   EXPECT_EQ(ReadText(kClasses, CommandKey(L"rm")), expected);
   EXPECT_EQ(ReadText(kClasses, CommandKey(L"rmvb")), expected);
+  EXPECT_EQ(ReadText(kClasses, VerbKey(L"rm"), L"MultiSelectModel"), L"Player");
+  EXPECT_EQ(ReadText(kClasses, VerbKey(L"rmvb"), L"MultiSelectModel"), L"Player");
+
+  // An entry an older Quellin wrote, without the value, is still ours; ticking again adds it.
+  shell_test::RemoveValue(kClasses, VerbKey(L"rm"), L"MultiSelectModel");
+  EXPECT_TRUE(IsRealFilesMenuOn());
+  SetRealFilesMenu(true);
+  EXPECT_EQ(ReadText(kClasses, VerbKey(L"rm"), L"MultiSelectModel"), L"Player");
 
   // Another copy of the program owns the entry: not ours, and ticking again takes it over
   // without keeping the other copy's command.
@@ -305,8 +314,26 @@ TEST_F(RealFilesMenu, RegistersQueriesAndRemovesBothEntriesForThisProgram) {
 
   SetRealFilesMenu(false);
   EXPECT_FALSE(IsRealFilesMenuOn());
-  EXPECT_FALSE(KeyExists(kClasses, CommandKey(L"rm")));
-  EXPECT_FALSE(KeyExists(kClasses, CommandKey(L"rmvb")));
+  EXPECT_FALSE(KeyExists(kClasses, VerbKey(L"rm")));
+  EXPECT_FALSE(KeyExists(kClasses, VerbKey(L"rmvb")));
+}
+
+// A standard user: both entries and their MultiSelectModel land in the user's classes, and go
+// with the entries.
+TEST_F(RealFilesMenu, WithoutMachineWideRightsBothEntriesAndTheirValueLandPerUser) {
+  RefusingMachine refusing;
+  SetRealFilesMenuIn(refusing, kExe, true);
+  EXPECT_TRUE(IsRealFilesMenuOnIn(refusing, kExe));
+  for (const wchar_t* ext : {L"rm", L"rmvb"}) {
+    EXPECT_EQ(ReadText(kUser, kUserClasses + CommandKey(ext)), kOwnCommand);
+    EXPECT_EQ(ReadText(kUser, kUserClasses + VerbKey(ext), L"MultiSelectModel"), L"Player");
+    EXPECT_FALSE(KeyExists(kClasses, VerbKey(ext)));
+  }
+  SetRealFilesMenuIn(refusing, kExe, false);
+  EXPECT_FALSE(IsRealFilesMenuOnIn(refusing, kExe));
+  for (const wchar_t* ext : {L"rm", L"rmvb"}) {
+    EXPECT_FALSE(KeyExists(kUser, kUserClasses + VerbKey(ext)));
+  }
 }
 
 }  // namespace
