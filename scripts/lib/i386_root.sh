@@ -86,6 +86,8 @@ i386_qemu_ready() {
   if [ ! -x "$qemu" ]; then
     local apt_dir mirror deb
     apt_dir=$(mktemp -d)
+    # apt downloads as its own unprivileged user.
+    chmod 755 "$apt_dir"
     mirror=$(i386_mirror)
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial"
     echo "deb $mirror bookworm-backports main" >"$apt_dir/sources.list"
