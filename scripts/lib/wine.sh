@@ -8,8 +8,9 @@
 #   reader hangs for good).
 # - The graphics driver is chosen when the server session starts: kill the server after switching.
 
-QUELLIN_WINE64=/usr/lib/wine/wine64
-QUELLIN_WINESERVER=/usr/lib/wine/wineserver
+# The i686 build's wrapper (build/win32/wine-run.sh) sets both to the i386 root's 32-bit Wine.
+QUELLIN_WINE64="${QUELLIN_WINE_LOADER:-/usr/lib/wine/wine64}"
+QUELLIN_WINESERVER="${QUELLIN_WINE_SERVER:-/usr/lib/wine/wineserver}"
 
 # wine_env PREFIX: exports the variables every Wine call of ours uses.
 wine_env() {

@@ -35,6 +35,16 @@ run_tool() {
   shift
   timeout -k 5 "${RMCLI_TIMEOUT:-60}" "$RMEVENTS" "$@" >"$log.out" 2>"$log.err"
   rc=$?
+  # The Windows tool (the 32-bit build runs these tests under Wine) reports in the ANSI code page
+  # with CR LF: LOG.out and LOG.err get its report in UTF-8 with LF, as the native tool writes it,
+  # and LOG.out.raw keeps the bytes as written, where event texts pass through unconverted.
+  if [ -n "${RMCLI_REPORT_CHARSET:-}" ]; then
+    local stream
+    for stream in out err; do
+      mv "$log.$stream" "$log.$stream.raw"
+      iconv -c -f "$RMCLI_REPORT_CHARSET" -t UTF-8 <"$log.$stream.raw" | tr -d '\r' >"$log.$stream"
+    done
+  fi
   if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
     fail "rmevents $* did not finish within ${RMCLI_TIMEOUT:-60} s"
   elif [ "$rc" -gt 128 ]; then
