@@ -68,15 +68,16 @@ stop_quellin
 tray_one_shot() {
   timeout 120 "$wine_run" "$driver" one-shot "$image" "$1" 100 --tray </dev/null
 }
-# icon_story: the calls in short: added with the icon, each count after it higher than the one
-# before, each naming one of the films, removed last.
+# icon_story: the calls in short: added with the icon, each count after it at least the one before
+# and higher at the end (a new film under way changes the tip before its count does), each naming
+# one of the films, removed last.
 icon_story() {
   awk -F '\t' 'NR == 1 { print; next }
     $1 ~ /^tray (add icon=1|modify) Quellin：正在清除 [0-6]\/6$/ && !gone {
       if ($1 ~ / add / ? added : !added) { print "unexpected: " $0; next }
       n = split($1, w, " "); split(w[n], c, "/")
-      if (added && c[1] + 0 <= last + 0) bad = 1
-      if (added) ups++
+      if (added && c[1] + 0 < last + 0) bad = 1
+      if (added && c[1] + 0 > last + 0) ups++
       if ($2 !~ /^右键 [1-6]\.rm$/) unnamed = 1
       added = 1; last = c[1]; next }
     $0 == "tray delete" && added && !gone { gone = 1; next }

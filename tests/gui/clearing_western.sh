@@ -44,6 +44,8 @@ check "ret.txt starts with the UTF-8 byte-order mark" "efbbbf" "$(head -c 3 "$te
 echo "--- ret.txt as Notepad shows it ---"
 tail -c +4 "$temp_fr/ret.txt" | tr -d '\r' | tee "$work/report.txt"
 echo "---"
+check "the tool too names the film it was given by its short name by its real name" "1" \
+  "$(grep -c "^输入文件：$(win "$chinese" | sed 's/\\/\\\\/g')\$" "$work/report.txt")"
 check "and reads in Chinese, naming both films by their real names" \
 "清除结果（共 2 个文件）：
   $(win "$film")：已清除，已替换原文件

@@ -163,5 +163,9 @@ Path FolderOf(const Path& file);
 // The room this user may still fill on the volume that holds `file`'s folder; nothing when the
 // system cannot tell.
 std::optional<std::uint64_t> FreeSpaceBeside(const Path& file);
+// The name the report shows for `path`. Where the report is UTF-8 on Windows, a path the batch gave
+// by its short (8.3) name, because cmd's code page cannot hold the real one, is shown by its long
+// name, which UTF-8 can hold; elsewhere, and for a path that does not exist, the path as given.
+Path NameToShow(const Path& path);
 
 }  // namespace rmevents

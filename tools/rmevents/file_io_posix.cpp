@@ -180,6 +180,8 @@ bool IdentityOf(const Path& path, FileIdentity& identity) {
   return true;
 }
 
+Path NameToShow(const Path& path) { return path; }
+
 std::optional<std::uint64_t> FreeSpaceBeside(const Path& file) {
   struct statvfs info {};
   if (::statvfs(FolderOf(file).c_str(), &info) != 0) return std::nullopt;

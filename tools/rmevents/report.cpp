@@ -1,5 +1,6 @@
 #include "report.h"
 
+#include "file_io.h"
 #include "rm/event_text.h"
 
 namespace rmevents {
@@ -24,7 +25,7 @@ std::string Report::Joined() const {
 }
 
 std::string PathText(const Path& path) {
-  const auto text = path.u8string();
+  const auto text = NameToShow(path).u8string();
   return std::string(text.begin(), text.end());
 }
 

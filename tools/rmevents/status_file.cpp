@@ -4,6 +4,16 @@
 #include "run.h"
 
 namespace rmevents {
+namespace {
+
+// The input exactly as the tool was given it, never the name the report shows: the program that
+// reads the status file knows its films by the names it gave.
+std::string InputText(const Path& input) {
+  const auto text = input.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+}  // namespace
 
 StatusFile StatusFile::FromEnvironment(std::string& problem) {
   const Path path = PathFromEnvironment(film_status::kStatusFileVariable);
@@ -23,7 +33,7 @@ StatusFile::~StatusFile() {
 
 void StatusFile::Started(const Path& input) noexcept {
   try {
-    Write({film_status::Kind::kStarted, -1, 0, PathText(input)});
+    Write({film_status::Kind::kStarted, -1, 0, InputText(input)});
   } catch (...) {
     // Out of memory, or a name the conversion refused: the film goes on without its line.
   }
@@ -46,7 +56,7 @@ void StatusFile::Write(const film_status::Line& line) noexcept {
 }
 
 film_status::Line ClosingLine(const Path& input, int exitCode, const rm::WalkRepair& repair) {
-  film_status::Line line{film_status::Kind::kFailed, exitCode, 0, PathText(input)};
+  film_status::Line line{film_status::Kind::kFailed, exitCode, 0, InputText(input)};
   if (exitCode == kExitOk) {
     line.kind = film_status::Kind::kDone;
   } else if (exitCode == kExitUnchanged) {
