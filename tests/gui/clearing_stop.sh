@@ -65,14 +65,20 @@ stopped_section() {
     "$(tail -1 <<<"$text" | grep -q '^清除已停止：' && echo yes || echo no)"
 }
 
+# window_run NAME N ENDS: a window run over N films of their own (in `films`), under way until
+# the tool has ended ENDS of them.
+window_run() {
+  mapfile -t films < <(films_in "$1" "$2")
+  rm -f "$temp_dir/tool-log.txt"
+  start_quellin
+  for film in "${films[@]}"; do q add "$(win "$film")"; done
+  q click-async 103 >/dev/null
+  tool_ends "$3"
+}
+
 # Closed during the batch, with the list emptied meanwhile: the run still judges and reports every
 # film it was started with.
-mapfile -t films < <(films_in 关闭 6)
-rm -f "$temp_dir/tool-log.txt"
-start_quellin
-for film in "${films[@]}"; do q add "$(win "$film")"; done
-q click-async 103 >/dev/null
-tool_ends 2
+window_run 关闭 6 2
 q click 105
 check "closed during its batch: the program ends" "ended exit=0" "$(q close 10 | tr -d '\r')"
 pid=
@@ -80,16 +86,14 @@ check "and no tool runs any more, now or a moment later" "0 0" "$(tools_left) $(
 check "every film whole, nothing half-written beside any" "whole=6 half=0" "$(whole "${films[@]}")"
 check "ret.txt ends with the stopped run's section" "replaced>=1:yes stopped>=1:yes said:yes" \
   "$(stopped_section)"
+echo "--- the section as Notepad would show it ---"
+iconv -f GBK -t UTF-8 "$temp_dir/ret.txt" | tr -d '\r' | sed -n '/^清除结果/,$p'
+echo "---"
 check "which names every film of the run, though the list was emptied" "6" \
   "$(iconv -f GBK -t UTF-8 "$temp_dir/ret.txt" | grep -cE '^  .*关闭.*片 [1-6]\.rm：')"
 
 # The end of the session: the run ends before the program answers; the window stays for the user.
-mapfile -t films < <(films_in 注销 4)
-rm -f "$temp_dir/tool-log.txt"
-start_quellin
-for film in "${films[@]}"; do q add "$(win "$film")"; done
-q click-async 103 >/dev/null
-tool_ends 1
+window_run 注销 4 1
 check "log-off during the batch: the program lets the session end" "answer=1" \
   "$(q end-session | tr -d '\r' | cut -d' ' -f1)"
 check "with no tool left running" "0" "$(tools_left)"
@@ -115,12 +119,7 @@ check "ret.txt says the run was stopped" "replaced>=1:yes stopped>=1:yes said:ye
   "$(stopped_section)"
 
 # Quellin killed (Task Manager, a crash): it cannot clean up, but its batch goes with it.
-mapfile -t films < <(films_in 结束 4)
-rm -f "$temp_dir/tool-log.txt"
-start_quellin
-for film in "${films[@]}"; do q add "$(win "$film")"; done
-q click-async 103 >/dev/null
-tool_ends 1
+window_run 结束 4 1
 q kill
 pid=
 gone=no
