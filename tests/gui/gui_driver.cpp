@@ -105,25 +105,28 @@ bool StartProgram(const std::wstring& exe, const std::wstring& argumentText, Pro
   return true;
 }
 
+struct ClassSearch {
+  DWORD pid;
+  const wchar_t* className;
+  HWND found;
+};
+
+// A callback of its own, not a lambda: 32-bit Windows calls it as stdcall.
+BOOL CALLBACK TakeWindowOfClass(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ClassSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (owner != search->pid || std::wcscmp(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 // The window of process `pid` of `className`, visible or not; null when it has none.
 HWND WindowOfClass(DWORD pid, const wchar_t* className) {
-  struct Search {
-    DWORD pid;
-    const wchar_t* className;
-    HWND found;
-  } search = {pid, className, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (owner != s->pid || std::wcscmp(name, s->className) != 0) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search = {pid, className, nullptr};
+  EnumWindows(TakeWindowOfClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
