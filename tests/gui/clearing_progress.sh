@@ -48,7 +48,7 @@ cp "$work/master.rm" "$b"
 rm -f "$temp_dir/tool-log.txt"
 export SLOW_TOOL_MS=2000
 one_shot "$image" "\"$(win "$a")\"" >"$work/one-shot.txt" &
-for _ in $(seq 100); do grep -qs start "$temp_dir/tool-log.txt" && break; sleep 0.1; done
+wait_until 60 "the right-click run starts its tool" file_says "$temp_dir/tool-log.txt" start
 q click 105
 q add "$(win "$b")"
 # The last count may stand for only a few milliseconds before the run ends, too short to sample

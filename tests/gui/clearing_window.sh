@@ -75,7 +75,7 @@ q add "$(win "$a")" "$(win "$b")"
 check "the window closed during the wait: the program ends at once" \
   "disabled-during-run=1 ended=1" "$(q watch-run 103 60 --during close)"
 pid=
-for _ in $(seq 300); do [ -e "$a.tmp" ] && [ -e "$b.tmp" ] && break; sleep 0.1; done
+wait_until 60 "the batch left alone writes both copies" files_exist "$a.tmp" "$b.tmp"
 for film in "$a" "$b"; do
   check "the batch went on by itself, nothing was replaced: ${film##*/}" \
     "same events=0 data-streams=0 media=same" \
