@@ -312,9 +312,9 @@ int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args
     }
     const std::vector<std::wstring> paths(args.begin() + static_cast<std::ptrdiff_t>(first),
                                           args.end());
-    Print(DropFiles(EntryOnScreen(list, entry), paths) + L"\n");
+    Print(DropFiles(list, EntryOnScreen(list, entry), paths) + L"\n");
   } else if (command == L"drop-text") {
-    Print(DropText(EntryOnScreen(list, 0), args.size() > 1 ? args[1] : L"") + L"\n");
+    Print(DropText(list, EntryOnScreen(list, 0), args.size() > 1 ? args[1] : L"") + L"\n");
   } else if (command == L"click-async") {
     // Posted: the button's handler runs a modal dialog, and a sent click would wait for its end.
     HWND control = ControlArg(window, args);
