@@ -12,6 +12,8 @@
 namespace gui {
 namespace {
 
+constexpr wchar_t kInputNotTaken[] = L"the program did not take the posted input within 10 s";
+
 HWND FindAboutWindow(DWORD pid) {
   HWND window = nullptr;
   while ((window = FindWindowExW(nullptr, window, ui::kAboutWindowClass, nullptr)) != nullptr) {
@@ -36,7 +38,9 @@ HWND MarkerList(HWND about) { return GetDlgItem(GetWindow(about, GW_OWNER), ui::
 // "closed" once `window` has gone, "open" when it is still there after the program has handled
 // what was posted to it and, in a second round, what its handlers posted in turn.
 int PrintWhetherClosed(HWND window, HWND list) {
-  for (int round = 0; round < 2 && IsWindow(window); ++round) WaitForPostedMessages(list, 5);
+  for (int round = 0; round < 2 && IsWindow(window); ++round) {
+    if (!WaitForPostedMessages(list, 10)) return Fail(kInputNotTaken);
+  }
   Print(IsWindow(window) ? L"open\n" : L"closed\n");
   return 0;
 }
@@ -58,19 +62,19 @@ int PressKey(HWND about, UINT key) {
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
   HWND list = MarkerList(about);
   PostMessageW(focus, WM_KEYDOWN, key, scan | 1);
-  WaitForPostedMessages(list, 5);
+  if (!WaitForPostedMessages(list, 10)) return Fail(kInputNotTaken);
   PostMessageW(focus, WM_KEYUP, key, scan | 1 | static_cast<LPARAM>(0xC0000000u));
   return PrintWhetherClosed(about, list);
 }
 
-void DoubleClick(HWND control) {
+bool DoubleClick(HWND control) {
   RECT client = {};
   GetClientRect(control, &client);
   const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
   for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
     PostMessageW(control, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
   }
-  WaitForPostedMessages(MarkerList(GetAncestor(control, GA_ROOT)), 5);
+  return WaitForPostedMessages(MarkerList(GetAncestor(control, GA_ROOT)), 10);
 }
 
 std::wstring DescribeAboutWindow(HWND about) {
@@ -118,8 +122,8 @@ int PressInf(HWND about) {
   Print(TextOf(box) + L"\n");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   PostMessageW(box, WM_CLOSE, 0, 0);
-  for (int wait = 0; wait < 100 && IsWindow(box); ++wait) Sleep(20);
-  return 0;
+  for (int wait = 0; wait < 500 && IsWindow(box); ++wait) Sleep(20);
+  return IsWindow(box) ? Fail(L"the platform's About box is still open after 10 s") : 0;
 }
 
 }  // namespace
@@ -166,7 +170,7 @@ int AboutStep(DWORD pid, const std::vector<std::wstring>& args) {
   } else if (control == nullptr) {
     return Fail(L"no such control");
   } else if (command == L"about-dblclick") {
-    DoubleClick(control);
+    if (!DoubleClick(control)) return Fail(kInputNotTaken);
   } else if (command == L"about-selection") {
     // The result carries both ends; pointers would not cross into the other process.
     const auto selection = static_cast<DWORD>(SendMessageW(control, EM_GETSEL, 0, 0));

@@ -11,11 +11,18 @@ mkdir -p "$tree/sub"
 touch "$tree/a.rm" "$tree/b.rmvb" "$tree/e.txt" "$tree/电影.rm" "$tree/sub/c.rm" "$tree/sub/d.RMVB"
 folder="Z:$(printf %s "$tree" | tr / '\\')"
 
+# pick FOLDER NAMES: goes to FOLDER in the open dialog and picks NAMES there; a dialog that does
+# not take them ends the scenario with what the driver said.
+pick() {
+  local said
+  said=$(q pick "$@") || { echo "FAIL the open dialog did not take the names: $said"; exit 1; }
+}
+
 start_quellin
 q add 'C:\old.rm'
 
 q click-async 102
-q pick "$folder" '"a.rm" "b.rmvb"'
+pick "$folder" '"a.rm" "b.rmvb"'
 check "the folder offer names the picked folder, with No as its default button" \
 "caption=Quellin
 text=要选择 $folder\\ 及其子文件夹下所有同类文件吗？
@@ -31,7 +38,7 @@ check "the first new path is selected and shown in the tool tip" \
 "0 [$folder\\a.rm]" "$(q selected) $(q tooltip-text)"
 
 q click-async 102
-q pick "$folder" '"电影.rm" "b.rmvb"'
+pick "$folder" '"电影.rm" "b.rmvb"'
 q press 6
 box=$(q dialog)
 check "Yes: the pattern box proposes the last picked file's extension, under the program's title" \
@@ -65,7 +72,7 @@ check "a cancelled dialog asks nothing" "none" "$(q dialog 1)"
 check "and changes nothing" "$entries" "$(q list)"
 
 q click-async 102
-q pick "$folder" 'e.txt'
+pick "$folder" 'e.txt'
 q press 6
 q press 2
 q settled >/dev/null

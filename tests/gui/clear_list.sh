@@ -15,7 +15,7 @@ check "entries stay in the order they were added, the empty one and Chinese incl
 
 q click 105
 check "清空列表 empties the filled list" "count=0" "$(q list)"
-check "no confirmation window appears" "" "$(q owned)"
+check "no confirmation window appears" "" "$(q dialogs)"
 check "the check boxes keep their states" "1 0" "$(q getcheck 104) $(q getcheck 106)"
 q click 105
 check "清空列表 on an empty list leaves it empty" "count=0" "$(q list)"

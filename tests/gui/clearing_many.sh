@@ -59,7 +59,7 @@ rm -f "$temp_dir/tool-log.txt"
 start_quellin
 q add "$(win "$a")"
 q click-async 103
-for _ in $(seq 100); do grep -qs start "$temp_dir/tool-log.txt" && break; sleep 0.1; done
+wait_until 60 "the window's run starts its tool" file_says "$temp_dir/tool-log.txt" start
 check "a right-click start during the window's run waits its turn, then cleans its film" \
   "shown=0 exit=0" "$(one_shot "$image" "\"$(win "$b")\"")"
 check "the two runs took turns: the second tool started after the first ended" \
@@ -85,10 +85,10 @@ rm -f "$temp_dir/tool-log.txt"
 start_quellin
 q add "$(win "$c")"
 q click-async 103
-for _ in $(seq 100); do grep -qs start "$temp_dir/tool-log.txt" && break; sleep 0.1; done
+wait_until 60 "the run to be killed starts its tool" file_says "$temp_dir/tool-log.txt" start
 stop_quellin
 # Its batch goes on in its own process; the next run starts once that one's tool is through.
-for _ in $(seq 100); do grep -qs end "$temp_dir/tool-log.txt" && break; sleep 0.1; done
+wait_until 60 "the killed run's batch ends its tool" file_says "$temp_dir/tool-log.txt" end
 export SLOW_TOOL_MS=0
 check "after a run's Quellin was killed, the next start is not blocked" "shown=0 exit=0" \
   "$(one_shot "$image" "\"$(win "$d")\"")"

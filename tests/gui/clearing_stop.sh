@@ -6,15 +6,9 @@
 # film taken off the list during the run. The stand-in tool takes its time over each film.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/run_lib.sh"
-slow_exe="$8"
 
 make_master
-# The program without its payload runs, so nothing puts the real tool back over the stand-in.
-put_tool "$slow_exe"
-cp "$rmevents_exe" "$temp_dir/rmevents-real.exe"
-cleanup+=("rm -f '$temp_dir/rmevents-real.exe' '$temp_dir/tool-log.txt'")
-export SLOW_TOOL_MS=700
-quellin="$image"
+use_slow_tool 700
 
 # films_in NAME N: N copies of the master in a folder of their own; their paths, one a line.
 films_in() {
@@ -26,19 +20,21 @@ films_in() {
   done
 }
 
-# tool_ends N: waits (at most 30 s) until the stand-in has ended N films; fails at once otherwise.
-tool_ends() {
-  local i
-  for i in $(seq 300); do
-    [ "$(grep -c '^end ' "$temp_dir/tool-log.txt" 2>/dev/null)" -ge "$1" ] && return 0
-    sleep 0.1
-  done
-  echo "FAIL the tool did not end $1 film(s) within 30 s: $(cat "$temp_dir/tool-log.txt" 2>&1)"
-  exit 1
+# tool_ended N: prints the stand-in's log and succeeds once it has ended N films (for wait_until).
+tool_ended() {
+  cat "$temp_dir/tool-log.txt" 2>/dev/null
+  [ "$(grep -c '^end ' "$temp_dir/tool-log.txt" 2>/dev/null)" -ge "$1" ]
 }
 
 # tools_left: how many processes run a tool from TMP (the stand-in or the real one).
 tools_left() { drv processes-in "$temp_win\\" | tr -d '\r'; }
+# no_tool_left: the same, succeeding at 0 (for wait_until).
+no_tool_left() {
+  local n
+  n=$(tools_left)
+  echo "$n tool process(es)"
+  [ "$n" = 0 ]
+}
 
 # whole FILM...: "whole=N half=M" — films that are their original or cleaned, and copies left
 # beside them.
@@ -73,7 +69,7 @@ window_run() {
   start_quellin
   for film in "${films[@]}"; do q add "$(win "$film")"; done
   q click-async 103 >/dev/null
-  tool_ends "$3"
+  wait_until 30 "the tool ends $3 film(s)" tool_ended "$3"
 }
 
 # Closed during the batch, with the list emptied meanwhile: the run still judges and reports every
@@ -122,11 +118,8 @@ check "ret.txt says the run was stopped" "replaced>=1:yes stopped>=1:yes said:ye
 window_run 结束 4 1
 q kill
 pid=
-gone=no
-for _ in $(seq 10); do
-  [ "$(tools_left)" = 0 ] && gone=yes && break
-  sleep 0.1
-done
-check "Quellin killed during its batch: its tool is gone within a second" "yes" "$gone"
+# The tool and cmd go with the job when Quellin goes; the driver's own starts take part of this.
+wait_until 2 "Quellin killed during its batch: its tool is gone" no_tool_left
+check "Quellin killed during its batch: its tool is gone within two seconds" "0" "$(tools_left)"
 end_notepads
 finish

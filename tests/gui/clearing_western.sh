@@ -16,8 +16,9 @@ cp "$work/master.rm" "$film"
 cp "$work/master.rm" "$chinese"
 
 western() {
-  WINEPREFIX="$work/prefix-fr" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 WINEDEBUG=-all \
-    WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
+  # QUELLIN_LOCALE: the build's Wine wrapper, which starts the driver, keeps this locale.
+  WINEPREFIX="$work/prefix-fr" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 QUELLIN_LOCALE=fr_FR.UTF-8 \
+    WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
 }
 cleanup+=("western /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1")
 western timeout 240 /usr/lib/wine/wine64 wineboot -u </dev/null >/dev/null 2>&1
@@ -30,9 +31,9 @@ western /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
 
 check "started on a film in a folder named with é and a Chinese one: never shown, ends by itself" \
   "shown=0 exit=0" \
-  "$(western timeout 150 /usr/lib/wine/wine64 "$driver" one-shot "$quellin" \
+  "$(western timeout 150 "$wine_run" "$driver" one-shot "$quellin" \
        "\"$(win "$film")\" \"$(win "$chinese")\"" 120 </dev/null)"
-western timeout 30 /usr/lib/wine/wine64 taskkill /f /im notepad.exe </dev/null >/dev/null 2>&1
+western timeout 30 "$wine_run" taskkill /f /im notepad.exe </dev/null >/dev/null 2>&1
 temp_fr=$(ls -d "$work"/prefix-fr/drive_c/users/*/Temp 2>/dev/null | head -1)
 check "Go.bat names the film in code page 850" "1" \
   "$(iconv -f CP850 -t UTF-8 "$temp_fr/Go.bat" 2>/dev/null | grep -c 'Films été\\à voir.rm"')"

@@ -32,6 +32,6 @@ check "Delete on the only entry leaves an empty list with nothing selected" \
 'count=0 -1' "$(q list) $(q selected)"
 q key delete
 check "Delete on an empty list changes nothing" 'count=0' "$(q list)"
-check "no message is shown" "" "$(q owned)"
+check "no message is shown" "" "$(q dialogs)"
 
 finish

@@ -43,7 +43,8 @@ constexpr wchar_t kUsage[] =
     L"  add TEXT...                      append each text to the file list\n"
     L"  click ID | getcheck ID           press a button or check box; read a check box\n"
     L"  focus | tab N                    the focused control's id; press Tab N times\n"
-    L"  owned                            classes of the visible windows it owns (dialogs)\n"
+    L"  dialogs                          the caption of each visible dialog box (#32770) of the\n"
+    L"                                   window's process, one a line\n"
     L"  visible | enabled | geometry     is the window visible; enabled; its screen rectangle\n"
     L"  close [S]                        send WM_CLOSE and wait for the process to end\n"
     L"  kill                             end the process\n"
@@ -303,13 +304,16 @@ int Kill(DWORD pid) {
   return 0;
 }
 
-// The class of each visible top-level window the main window owns: message boxes, dialogs.
-std::wstring VisibleOwnedWindows(HWND window) {
+// Each visible dialog box of the window's process (message boxes, the open dialog, the pattern
+// box are all #32770), as "[caption]". Only that class: the list's tool tip is an owned top-level
+// window too, and it shows whenever the pointer or the selection gives it a reason.
+std::wstring VisibleDialogs(HWND window) {
   std::wstring text;
   for (HWND other = GetTopWindow(nullptr); other != nullptr;
        other = GetWindow(other, GW_HWNDNEXT)) {
-    if (GetWindow(other, GW_OWNER) == window && IsWindowVisible(other)) {
-      text += ClassOf(other) + L"\n";
+    if (ProcessOf(other) == ProcessOf(window) && IsWindowVisible(other) &&
+        ClassOf(other) == L"#32770") {
+      text += L"[" + TextOf(other) + L"]\n";
     }
   }
   return text;
@@ -336,7 +340,11 @@ int WaitUntilSettled(HWND window, HWND list, double seconds) {
       Print(L"settled\n");
       return 0;
     }
-    if (GetTickCount64() >= deadline) return Fail(L"still busy");
+    if (GetTickCount64() >= deadline) {
+      return Fail(L"still busy: " + std::wstring(handled ? L"" : L"posted input not taken, ") +
+                  L"caption [" + TextOf(window) + L"], count " + std::to_wstring(count) +
+                  L", open [" + VisibleDialogs(window) + L"]");
+    }
     previous = busy ? -1 : count;
     Sleep(50);
   }
@@ -367,6 +375,8 @@ bool IsFileCommand(const std::wstring& command) {
   return false;
 }
 
+constexpr wchar_t kInputNotTaken[] = L"the program did not take the posted input within 10 s";
+
 // The commands that gather files into the list and work the list's own handlers.
 int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args) {
   const std::wstring& command = args[0];
@@ -376,7 +386,7 @@ int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args
   if (command == L"selected") {
     Print(std::to_wstring(SendMessageW(list, LB_GETCURSEL, 0, 0)) + L"\n");
   } else if (command == L"click-entry") {
-    ClickEntry(list, number(1));
+    if (!ClickEntry(list, number(1))) return Fail(kInputNotTaken);
   } else if (command == L"drag") {
     WPARAM buttons = MK_LBUTTON;
     std::vector<int> over;
@@ -389,14 +399,16 @@ int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args
         over.push_back(_wtoi(args[i].c_str()));
       }
     }
-    DragOverEntries(list, number(1), over, buttons);
+    if (!DragOverEntries(list, number(1), over, buttons)) return Fail(kInputNotTaken);
   } else if (command == L"key") {
     if (args.size() < 2 || args[1] != L"delete") return Fail(L"key knows only delete");
     const std::wstring modifier = args.size() > 2 ? args[2] : L"";
-    PressKey(list, VK_DELETE,
-             modifier == L"shift"  ? VK_SHIFT
-             : modifier == L"ctrl" ? VK_CONTROL
-                                   : 0);
+    if (!PressKey(list, VK_DELETE,
+                  modifier == L"shift"  ? VK_SHIFT
+                  : modifier == L"ctrl" ? VK_CONTROL
+                                        : 0)) {
+      return Fail(kInputNotTaken);
+    }
   } else if (command == L"tooltip-text") {
     Print(L"[" + ToolTipTextOf(window, list) + L"]\n");
   } else if (command == L"drop-files") {
@@ -408,9 +420,9 @@ int RunFileCommand(HWND window, HWND list, const std::vector<std::wstring>& args
     }
     const std::vector<std::wstring> paths(args.begin() + static_cast<std::ptrdiff_t>(first),
                                           args.end());
-    Print(DropFiles(EntryOnScreen(list, entry), paths) + L"\n");
+    Print(DropFiles(list, EntryOnScreen(list, entry), paths) + L"\n");
   } else if (command == L"drop-text") {
-    Print(DropText(EntryOnScreen(list, 0), args.size() > 1 ? args[1] : L"") + L"\n");
+    Print(DropText(list, EntryOnScreen(list, 0), args.size() > 1 ? args[1] : L"") + L"\n");
   } else if (command == L"click-async") {
     // Posted: the button's handler runs a modal dialog, and a sent click would wait for its end.
     HWND control = ControlArg(window, args);
@@ -516,8 +528,22 @@ int Run(std::vector<std::wstring> args) {
   if (IsRunStep(command)) return RunStep(pid, args);
   if (IsAboutStep(command)) return AboutStep(pid, args);
   if (command == L"wait") {
-    HWND window = WaitForMainWindow(pid, true, SecondsArg(args, 1, 10));
-    if (window == nullptr) return Fail(L"no visible main window");
+    const double seconds = SecondsArg(args, 1, 10);
+    HWND window = WaitForMainWindow(pid, true, seconds);
+    if (window == nullptr) {
+      HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+      DWORD code = STILL_ACTIVE;
+      if (process != nullptr) {
+        GetExitCodeProcess(process, &code);
+        CloseHandle(process);
+      }
+      return Fail(L"no visible main window within " + std::to_wstring(static_cast<int>(seconds)) +
+                  L" s: " + (FindMainWindow(pid) != nullptr ? L"a hidden one" : L"none") +
+                  L", the process " +
+                  (process == nullptr     ? L"is gone"
+                   : code == STILL_ACTIVE ? L"runs"
+                                          : L"ended with " + std::to_wstring(code)));
+    }
     Print(L"visible\n");
     return 0;
   }
@@ -549,8 +575,8 @@ int Run(std::vector<std::wstring> args) {
     Print(IdOf(window, FocusOf(window)) + L"\n");
   } else if (command == L"tab") {
     return PressTab(window, args.size() > 1 ? _wtoi(args[1].c_str()) : 1);
-  } else if (command == L"owned") {
-    Print(VisibleOwnedWindows(window));
+  } else if (command == L"dialogs") {
+    Print(VisibleDialogs(window));
   } else if (command == L"enabled") {
     Print(IsWindowEnabled(window) ? L"1\n" : L"0\n");
   } else if (command == L"visible") {

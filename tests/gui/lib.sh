@@ -9,6 +9,9 @@ driver="$2"
 quellin="Z:$(printf %s "$3" | tr / '\\')"
 failures=0
 pid=
+# Names this scenario's run to the Wine wrapper, which retries a start Wine ended silently only
+# once per run (see cmake/wine-run.sh.in).
+export QUELLIN_TEST="gui.$(basename "$0" .sh) $$"
 # Commands a script adds to run at its end, after its Quellin is stopped.
 cleanup=()
 on_exit() {
@@ -34,23 +37,59 @@ check() {
   fi
 }
 
+# wait_until SECONDS WHAT COMMAND...: runs COMMAND every 0.1 s until it succeeds. When it has not
+# within SECONDS the scenario fails there and then, naming WHAT and showing what COMMAND printed
+# the last time, rather than going on to a later check that would fail for a misleading reason.
+# The time is only a bound for a fault: a busy machine may take long, a working program gets there.
+wait_until() {
+  local seconds="$1" what="$2" seen
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  until seen=$("$@" 2>&1); do
+    if [ "$SECONDS" -ge "$deadline" ]; then
+      echo "FAIL $what: not within $seconds s; last seen:"
+      printf '%s\n' "${seen:-<nothing>}" | sed 's/^/     /'
+      exit 1
+    fi
+    sleep 0.1
+  done
+}
+
+# file_says FILE WORD: prints FILE and succeeds once a line of it holds WORD (for wait_until).
+file_says() {
+  [ -e "$1" ] || { echo "no file $1"; return 1; }
+  tr -d '\r' <"$1"
+  grep -qs -- "$2" "$1"
+}
+
+# files_exist FILE...: names each FILE that is missing and succeeds when none is (for wait_until).
+files_exist() {
+  local file missing=0
+  for file in "$@"; do
+    [ -e "$file" ] || { echo "missing: $file"; missing=1; }
+  done
+  return "$missing"
+}
+
 # start_quellin [ARGUMENT-TEXT]: starts Quellin and waits until its main window is visible; every
 # later call addresses that process only. Wine's own messages about the program go to the file
 # $quellin_stderr when a script sets it.
 start_quellin() {
   # Wine hands the driver's standard streams on to the program it starts, so they go to a file
   # and to /dev/null: a pipe held open by Quellin would never reach its end.
-  local started
+  local started said
   started=$(mktemp)
   drv start "$quellin" "${1:-}" >"$started" 2>"${quellin_stderr:-/dev/null}"
-  pid=$(sed -n 's/^pid=//p' "$started")
+  said=$(cat "$started")
   rm -f "$started"
+  pid=$(sed -n 's/^pid=//p' <<<"$said")
   if [ -z "$pid" ]; then
-    echo "FAIL Quellin.exe did not start"
+    echo "FAIL Quellin.exe did not start; the driver said: ${said:-nothing}"
     exit 1
   fi
-  if ! drv --pid "$pid" wait 10 >/dev/null 2>&1; then
-    echo "FAIL no visible main window within 10 s"
+  # A bound for a fault, not a measure: under load Wine may take several seconds to show it.
+  if ! said=$(timeout 70 "$wine_run" "$driver" --pid "$pid" wait 60 </dev/null 2>&1); then
+    echo "FAIL Quellin's main window: ${said:-the driver said nothing}"
     exit 1
   fi
 }

@@ -17,9 +17,8 @@ POINT EntryInClient(HWND list, int index) {
 
 LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
 
-void Post(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  PostMessageW(list, message, wParam, lParam);
-  WaitForPostedMessages(list);
+bool Post(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  return PostMessageW(list, message, wParam, lParam) && WaitForPostedMessages(list);
 }
 
 }  // namespace
@@ -30,26 +29,29 @@ POINT EntryOnScreen(HWND list, int index) {
   return point;
 }
 
-void DragOverEntries(HWND list, int from, const std::vector<int>& over, WPARAM buttons) {
+bool DragOverEntries(HWND list, int from, const std::vector<int>& over, WPARAM buttons) {
   const LPARAM start = At(EntryInClient(list, from));
-  if (buttons & MK_LBUTTON) Post(list, WM_LBUTTONDOWN, MK_LBUTTON, start);
-  if (buttons & MK_RBUTTON) Post(list, WM_RBUTTONDOWN, buttons, start);
-  for (const int index : over) Post(list, WM_MOUSEMOVE, buttons, At(EntryInClient(list, index)));
+  bool taken = true;
+  if (buttons & MK_LBUTTON) taken = taken && Post(list, WM_LBUTTONDOWN, MK_LBUTTON, start);
+  if (buttons & MK_RBUTTON) taken = taken && Post(list, WM_RBUTTONDOWN, buttons, start);
+  for (const int index : over) {
+    taken = taken && Post(list, WM_MOUSEMOVE, buttons, At(EntryInClient(list, index)));
+  }
   const LPARAM end = At(EntryInClient(list, over.empty() ? from : over.back()));
-  if (buttons & MK_RBUTTON) Post(list, WM_RBUTTONUP, buttons & ~MK_RBUTTON, end);
-  if (buttons & MK_LBUTTON) Post(list, WM_LBUTTONUP, 0, end);
+  if (buttons & MK_RBUTTON) taken = taken && Post(list, WM_RBUTTONUP, buttons & ~MK_RBUTTON, end);
+  if (buttons & MK_LBUTTON) taken = taken && Post(list, WM_LBUTTONUP, 0, end);
+  return taken;
 }
 
-void ClickEntry(HWND list, int index) { DragOverEntries(list, index, {}, MK_LBUTTON); }
+bool ClickEntry(HWND list, int index) { return DragOverEntries(list, index, {}, MK_LBUTTON); }
 
-void PressKey(HWND list, UINT key, UINT modifier) {
+bool PressKey(HWND list, UINT key, UINT modifier) {
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
   const LPARAM modifierScan = static_cast<LPARAM>(MapVirtualKeyW(modifier, MAPVK_VK_TO_VSC)) << 16;
-  if (modifier != 0) Post(list, WM_KEYDOWN, modifier, modifierScan | 1);
-  Post(list, WM_KEYDOWN, key, scan | 1);
-  Post(list, WM_KEYUP, key, scan | 1 | static_cast<LPARAM>(0xC0000000u));
-  if (modifier != 0)
-    Post(list, WM_KEYUP, modifier, modifierScan | 1 | static_cast<LPARAM>(0xC0000000u));
+  const LPARAM up = static_cast<LPARAM>(0xC0000000u);
+  return (modifier == 0 || Post(list, WM_KEYDOWN, modifier, modifierScan | 1)) &&
+         Post(list, WM_KEYDOWN, key, scan | 1) && Post(list, WM_KEYUP, key, scan | 1 | up) &&
+         (modifier == 0 || Post(list, WM_KEYUP, modifier, modifierScan | 1 | up));
 }
 
 std::wstring ToolTipTextOf(HWND window, HWND list) {

@@ -5,6 +5,8 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include "target_window.h"
+
 namespace gui {
 namespace {
 
@@ -74,20 +76,28 @@ class DataObject final : public OneDragObject<IDataObject, IID_IDataObject> {
   std::vector<char> bytes_;
 };
 
-// Lets the drag run a few rounds over the target, then drops.
+// Lets the drag run a few rounds over the target, then drops; notes the window under the pointer
+// at the drop, which is the one Wine's drag loop gives the drop to.
 class DropSource final : public OneDragObject<IDropSource, IID_IDropSource> {
  public:
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
     if (escape) return DRAGDROP_S_CANCEL;
-    return ++rounds_ < 3 ? S_OK : DRAGDROP_S_DROP;
+    if (++rounds_ < 3) return S_OK;
+    POINT pointer = {};
+    GetCursorPos(&pointer);
+    under_ = WindowFromPoint(pointer);
+    return DRAGDROP_S_DROP;
   }
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
+  HWND Under() const { return under_; }
+
  private:
   int rounds_ = 0;
+  HWND under_ = nullptr;
 };
 
-std::wstring Drag(POINT at, CLIPFORMAT format, std::vector<char> bytes) {
+std::wstring Drag(HWND target, POINT at, CLIPFORMAT format, std::vector<char> bytes) {
   if (FAILED(OleInitialize(nullptr))) return L"result=no-ole";
   SetCursorPos(at.x, at.y);
   DataObject data(format, std::move(bytes));
@@ -98,7 +108,10 @@ std::wstring Drag(POINT at, CLIPFORMAT format, std::vector<char> bytes) {
   const std::wstring outcome = result == DRAGDROP_S_DROP     ? L"drop"
                                : result == DRAGDROP_S_CANCEL ? L"cancel"
                                                              : L"error";
-  return L"result=" + outcome + L" effect=" + (effect == DROPEFFECT_COPY ? L"copy" : L"none");
+  std::wstring text =
+      L"result=" + outcome + L" effect=" + (effect == DROPEFFECT_COPY ? L"copy" : L"none");
+  if (source.Under() != target) text += L" under-pointer=" + ClassOf(source.Under());
+  return text;
 }
 
 // The bytes of a wide text with its NUL.
@@ -110,7 +123,7 @@ std::vector<char> WideBytes(const std::wstring& text) {
 
 }  // namespace
 
-std::wstring DropFiles(POINT at, const std::vector<std::wstring>& paths) {
+std::wstring DropFiles(HWND target, POINT at, const std::vector<std::wstring>& paths) {
   // DROPFILES, then the wide paths, each with its NUL, and one more NUL to end the list.
   std::wstring list;
   for (const std::wstring& path : paths) list += path + L'\0';
@@ -121,11 +134,11 @@ std::wstring DropFiles(POINT at, const std::vector<std::wstring>& paths) {
   std::memcpy(bytes.data(), &header, sizeof(header));
   const std::vector<char> names = WideBytes(list);
   bytes.insert(bytes.end(), names.begin(), names.end());
-  return Drag(at, CF_HDROP, std::move(bytes));
+  return Drag(target, at, CF_HDROP, std::move(bytes));
 }
 
-std::wstring DropText(POINT at, const std::wstring& text) {
-  return Drag(at, CF_UNICODETEXT, WideBytes(text));
+std::wstring DropText(HWND target, POINT at, const std::wstring& text) {
+  return Drag(target, at, CF_UNICODETEXT, WideBytes(text));
 }
 
 }  // namespace gui

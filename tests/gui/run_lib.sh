@@ -35,6 +35,17 @@ put_tool() {
 }
 cleanup+=("put_tool '$rmevents_exe'")
 
+# use_slow_tool MS: the slow stand-in as TMP's rmevents.exe, taking MS milliseconds a film before
+# it runs the real tool beside it. The program without its payload runs from here on, so nothing
+# puts the real tool back over the stand-in.
+use_slow_tool() {
+  put_tool "$slow_exe"
+  cp "$rmevents_exe" "$temp_dir/rmevents-real.exe"
+  cleanup+=("rm -f '$temp_dir/rmevents-real.exe' '$temp_dir/tool-log.txt'")
+  export SLOW_TOOL_MS="$1"
+  quellin="$image"
+}
+
 # expected_batch ENTRY...: Go.bat as it must be for these entries (Windows paths), in code page
 # 936, written out here from the batch format itself.
 expected_batch() {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "files/write_text_file.h"
+#include "platform/unique_handle.h"
 #include "test_support.h"
 
 namespace process {
@@ -29,16 +30,25 @@ class ShellWaitTest : public ::testing::Test {
     marker_ = folder_ + L"\\done.txt";
   }
 
-  // A batch file that waits `ms` milliseconds in a child program, then writes the marker file.
-  std::wstring WriteBatch(int ms) {
+  // A batch file that runs the child program with `arguments`, then writes the marker file.
+  std::wstring WriteBatch(const std::wstring& arguments) {
     const std::wstring batch = folder_ + L"\\Go.bat";
-    const std::wstring text = L"@echo off\r\n\"" + SiblingProgram(L"test_child.exe") +
-                              L"\" sleep " + std::to_wstring(ms) + L"\r\necho done> \"" + marker_ +
-                              L"\"\r\n";
+    const std::wstring text = L"@echo off\r\n\"" + SiblingProgram(L"test_child.exe") + L"\" " +
+                              arguments + L"\r\necho done> \"" + marker_ + L"\"\r\n";
     EXPECT_TRUE(files::WriteTextFile(batch, text, false));
     return batch;
   }
 
+  // A batch whose child sets running_ once it runs and then waits for release_: the tests act
+  // while the process is known to run, and end it when they are done, whatever the machine's load.
+  std::wstring WriteHeldBatch() { return WriteBatch(L"hold " + kRunning + L" " + kRelease); }
+
+  const std::wstring kRunning =
+      L"Quellin.ShellWaitTest.Running." + std::to_wstring(GetCurrentProcessId());
+  const std::wstring kRelease =
+      L"Quellin.ShellWaitTest.Release." + std::to_wstring(GetCurrentProcessId());
+  platform::UniqueHandle running_{CreateEventW(nullptr, TRUE, FALSE, kRunning.c_str())};
+  platform::UniqueHandle release_{CreateEventW(nullptr, TRUE, FALSE, kRelease.c_str())};
   ScratchFolder root_;
   std::wstring folder_;
   std::wstring marker_;
@@ -47,7 +57,7 @@ class ShellWaitTest : public ::testing::Test {
 TEST_F(ShellWaitTest, ReturnsOnlyAfterTheBatchFileHasEnded) {
   // The bare path, blank and all, as the clearing run passes it: Windows and Wine run a .bat
   // given to CreateProcessW through cmd.
-  const DWORD pid = ShellWait(WriteBatch(300), kHidden);
+  const DWORD pid = ShellWait(WriteBatch(L"sleep 300"), kHidden);
   EXPECT_NE(pid, 0u);
   EXPECT_TRUE(FileExists(marker_));
 }
@@ -73,34 +83,51 @@ TEST_F(ShellWaitTest, DoesNotMistakeExitCode259ForARunningProcess) {
 }
 
 TEST_F(ShellWaitTest, RunsItsTickAtItsIntervalWhileTheProcessRuns) {
-  // The clearing run reads its progress at these ticks: a 600 ms batch with a tick every 100 ms.
+  // The clearing run reads its progress at these ticks, one every 100 ms. The batch is let go at
+  // the fourth tick after its child runs, so only a wait that ticks returns at all.
   int ticks = 0;
-  const platform::WaitTick tick = {100, [&ticks] { ++ticks; }};
-  EXPECT_NE(ShellWait(WriteBatch(600), kHidden, tick), 0u);
+  int ticksWhileRunning = 0;
+  const platform::WaitTick tick = {100, [&] {
+                                     ++ticks;
+                                     if (WaitForSingleObject(running_.Get(), 0) != WAIT_OBJECT_0) {
+                                       return;
+                                     }
+                                     if (++ticksWhileRunning == 4) SetEvent(release_.Get());
+                                   }};
+  const ULONGLONG began = GetTickCount64();
+  EXPECT_NE(ShellWait(WriteHeldBatch(), kHidden, tick), 0u);
+  const ULONGLONG elapsedMs = GetTickCount64() - began;
   EXPECT_TRUE(FileExists(marker_));
-  EXPECT_GE(ticks, 4);
-  EXPECT_LE(ticks, 30) << "far more ticks than the interval allows";
+  EXPECT_EQ(ticksWhileRunning, 4);
+  // Each tick is at least the interval after the one before; a loaded machine only makes fewer.
+  EXPECT_LE(ticks, static_cast<int>(elapsedMs / 100)) << "more ticks than the interval allows";
 }
 
 TEST_F(ShellWaitTest, HandlesWindowEventsWhileTheProcessRuns) {
   bool postedWhileRunning = false;
   bool sentWhileRunning = false;
+  const platform::UniqueHandle postedHandled(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   AppMessageWindow window([&](UINT message) {
     const bool running = !FileExists(marker_);
-    if (message == WM_APP) postedWhileRunning = running;
+    if (message == WM_APP) {
+      postedWhileRunning = running;
+      SetEvent(postedHandled.Get());
+    }
     if (message == WM_APP + 1) sentWhileRunning = running;
   });
   ASSERT_NE(window.Handle(), nullptr);
-  const std::wstring batch = WriteBatch(1500);
+  const std::wstring batch = WriteHeldBatch();
   bool sendReturned = false;
   std::thread other([&] {
-    Sleep(200);
+    WaitForSingleObject(running_.Get(), 60000);
     PostMessageW(window.Handle(), WM_APP, 0, 0);
     DWORD_PTR result = 0;
     // A message sent from another thread is only answered when this thread looks at its queue.
     sendReturned =
-        SendMessageTimeoutW(window.Handle(), WM_APP + 1, 0, 0, SMTO_NORMAL, 5000, &result) != 0 &&
+        SendMessageTimeoutW(window.Handle(), WM_APP + 1, 0, 0, SMTO_NORMAL, 60000, &result) != 0 &&
         result == 1;
+    WaitForSingleObject(postedHandled.Get(), 60000);
+    SetEvent(release_.Get());
   });
   const DWORD pid = ShellWait(batch, kHidden);
   other.join();
@@ -112,12 +139,15 @@ TEST_F(ShellWaitTest, HandlesWindowEventsWhileTheProcessRuns) {
 }
 
 TEST_F(ShellWaitTest, KeepsWaitingAfterAQuitMessageAndLeavesItQueued) {
-  AppMessageWindow window([](UINT message) {
-    if (message == WM_APP) PostQuitMessage(5);
+  AppMessageWindow window([this](UINT message) {
+    if (message != WM_APP) return;
+    PostQuitMessage(5);
+    // The wait has seen the quit message come; the batch may end now.
+    SetEvent(release_.Get());
   });
-  const std::wstring batch = WriteBatch(500);
+  const std::wstring batch = WriteHeldBatch();
   std::thread other([&] {
-    Sleep(100);
+    WaitForSingleObject(running_.Get(), 60000);
     PostMessageW(window.Handle(), WM_APP, 0, 0);
   });
   const DWORD pid = ShellWait(batch, kHidden);

@@ -1,5 +1,7 @@
 // A helper program the Windows tests start as a child process:
 //   test_child sleep MS          waits MS milliseconds, then ends with exit code 0
+//   test_child hold ON OFF       sets the named event ON, then waits for the named event OFF and
+//                                ends with exit code 0 (3 when OFF never came within 60 s)
 //   test_child startup FILE      writes "<dwFlags> <wShowWindow>" of its start-up record to FILE
 //   (QUELLIN_PROBE_OUT=FILE set) writes GetArgumentsJoined("$:Command()") to FILE as UTF-16, so
 //                                the whole command line is free for the arguments under test
@@ -34,6 +36,13 @@ int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wstring(argv[1]) == L"sleep") {
     Sleep(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
     return 0;
+  }
+  if (argc == 4 && std::wstring(argv[1]) == L"hold") {
+    HANDLE running = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]);
+    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, argv[3]);
+    if (running == nullptr || release == nullptr) return 2;
+    SetEvent(running);
+    return WaitForSingleObject(release, 60000) == WAIT_OBJECT_0 ? 0 : 3;
   }
   if (argc == 3 && std::wstring(argv[1]) == L"startup") {
     STARTUPINFOW startup = {};
