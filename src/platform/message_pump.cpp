@@ -65,7 +65,10 @@ WaitEnd WaitPumpingUnless(HANDLE object, HANDLE stop, const WaitTick& tick) {
                                   : MsgWaitForMultipleObjectsEx(count, handles, slice, QS_ALLINPUT,
                                                                 MWMO_INPUTAVAILABLE);
     if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) return WaitEnd::kSignalled;
-    if (result == WAIT_OBJECT_0 + 1 || result == WAIT_ABANDONED_0 + 1) return WaitEnd::kStopped;
+    // WAIT_OBJECT_0 + count is the message wait's "input is waiting", not a handle.
+    if (count == 2 && (result == WAIT_OBJECT_0 + 1 || result == WAIT_ABANDONED_0 + 1)) {
+      return WaitEnd::kStopped;
+    }
     if (result == WAIT_FAILED) return WaitEnd::kFailed;
   }
 }
