@@ -25,8 +25,10 @@ namespace {
 // Long enough for Notepad to read ret.txt on a busy machine; short enough that a Notepad that
 // never settles does not hold up the next run for long.
 constexpr DWORD kReportShownMs = 5000;
-// A stopped batch's processes are gone well within this; the film under way is cleaned up after.
-constexpr DWORD kStopMs = 900;
+// How long a stop waits for the batch's processes to be gone, so the half-written copy they held
+// can be removed; they usually are within a few tens of milliseconds, this only bounds a machine
+// too loaded to end them (the next run's tool clears a copy left then).
+constexpr DWORD kStopMs = 2000;
 
 // Keeps a second run from starting inside the first (the wait handles the window's clicks), and
 // gives the button back however the run ends.

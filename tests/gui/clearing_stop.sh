@@ -78,7 +78,10 @@ window_run 关闭 6 2
 q click 105
 check "closed during its batch: the program ends" "ended exit=0" "$(q close 10 | tr -d '\r')"
 pid=
-check "and no tool runs any more, now or a moment later" "0 0" "$(tools_left) $(sleep 1; tools_left)"
+wait_until 5 "no tool runs after the close" no_tool_left
+# A moment later still none: a cmd that outlived the stop would have started the next film's tool.
+sleep 1
+check "and no tool runs any more, now or a moment later" "0" "$(tools_left)"
 check "every film whole, nothing half-written beside any" "whole=6 half=0" "$(whole "${films[@]}")"
 check "ret.txt ends with the stopped run's section" "replaced>=1:yes stopped>=1:yes said:yes" \
   "$(stopped_section)"
@@ -92,7 +95,7 @@ check "which names every film of the run, though the list was emptied" "6" \
 window_run 注销 4 1
 check "log-off during the batch: the program lets the session end" "answer=1" \
   "$(q end-session | tr -d '\r' | cut -d' ' -f1)"
-check "with no tool left running" "0" "$(tools_left)"
+wait_until 5 "no tool runs after the stop" no_tool_left
 check "every film whole" "whole=4 half=0" "$(whole "${films[@]}")"
 check "ret.txt says the run was stopped" "replaced>=1:yes stopped>=1:yes said:yes" \
   "$(stopped_section)"
@@ -109,7 +112,7 @@ check "a one-shot run stopped from its icon's menu ends by itself" \
 stop chosen from the icon's menu" \
   "$(timeout 120 "$wine_run" "$driver" one-shot "$image" "${args% }" 100 --tray-stop 1 </dev/null |
     tr -d '\r' | grep -v '^tray ')"
-check "with no tool left running" "0" "$(tools_left)"
+wait_until 5 "no tool runs after the stop" no_tool_left
 check "every film whole" "whole=5 half=0" "$(whole "${films[@]}")"
 check "ret.txt says the run was stopped" "replaced>=1:yes stopped>=1:yes said:yes" \
   "$(stopped_section)"
@@ -118,8 +121,9 @@ check "ret.txt says the run was stopped" "replaced>=1:yes stopped>=1:yes said:ye
 window_run 结束 4 1
 q kill
 pid=
-# The tool and cmd go with the job when Quellin goes; the driver's own starts take part of this.
-wait_until 2 "Quellin killed during its batch: its tool is gone" no_tool_left
-check "Quellin killed during its batch: its tool is gone within two seconds" "0" "$(tools_left)"
+# The tool and cmd go with the job when Quellin goes (well within a second here; the bound leaves
+# room for a loaded machine and the driver's own starts).
+wait_until 5 "Quellin killed during its batch: its tool is gone" no_tool_left
+check "Quellin killed during its batch: no tool runs" "0" "$(tools_left)"
 end_notepads
 finish
