@@ -17,6 +17,8 @@ constexpr UINT_PTR kClearTaskbarTimer = 0x5155;
 // A one-shot run shorter than this shows nothing at all.
 constexpr ULONGLONG kTrayDelayMs = 1000;
 constexpr UINT kTrayIconId = 1;
+// The characters the icon's tool tip holds, its terminating NUL aside.
+constexpr size_t kTipRoom = sizeof(NOTIFYICONDATAW::szTip) / sizeof(wchar_t) - 1;
 // The window that owns the icon shown now, if any: one run at a time has one.
 HWND trayIconOwner = nullptr;
 
@@ -114,10 +116,8 @@ void TrayProgress::Waiting() noexcept {
 
 void TrayProgress::Show(size_t finished, size_t total, std::wstring_view film) noexcept {
   if (!added_ && GetTickCount64() - started_ < kTrayDelayMs) return;
-  NOTIFYICONDATAW data = {};
-  const size_t room = sizeof(data.szTip) / sizeof(data.szTip[0]) - 1;
   try {
-    SetTip(ProgressTip(finished, total, film, room));
+    SetTip(ProgressTip(finished, total, film, kTipRoom));
   } catch (...) {
     // Out of memory: the icon stays as it is.
   }
@@ -130,13 +130,12 @@ void TrayProgress::SetTip(const std::wstring& tip) noexcept {
   data.hWnd = window_;
   data.uID = kTrayIconId;
   data.uFlags = NIF_TIP;
-  const size_t room = sizeof(data.szTip) / sizeof(data.szTip[0]) - 1;
   try {
     tip_ = tip;
   } catch (...) {
     return;
   }
-  wcsncpy(data.szTip, tip_.c_str(), room);
+  wcsncpy(data.szTip, tip_.c_str(), kTipRoom);
   if (added_) {
     (void)Shell_NotifyIconW(NIM_MODIFY, &data);
     return;
