@@ -3,8 +3,6 @@
 #include <cwchar>
 #include <utility>
 
-#include <commctrl.h>
-
 namespace testing_win {
 namespace {
 
@@ -23,13 +21,6 @@ BOOL CALLBACK TakeDialog(HWND window, LPARAM lParam) {
     return FALSE;
   }
   return TRUE;
-}
-
-// The edit control inside the file name box, where the dialog reads and selects the typed text.
-HWND FileNameEdit(HWND dialog) {
-  HWND box = GetDlgItem(dialog, kFileNameBox);
-  auto edit = reinterpret_cast<HWND>(SendMessageW(box, CBEM_GETEDITCONTROL, 0, 0));
-  return edit != nullptr ? edit : box;
 }
 
 void PressOpen(HWND dialog) {
@@ -83,20 +74,16 @@ void EnterFileName(HWND dialog, const std::wstring& text) {
 }
 
 bool PickInFolder(HWND dialog, const std::wstring& folder, const std::wstring& names) {
-  HWND edit = FileNameEdit(dialog);
+  // The folder's Open is sent, not posted: the names typed next must not reach the box before the
+  // dialog has read the folder from it, and a message sent to another thread is handled before
+  // anything posted to it. The dialog reads the ComboBoxEx's own text, which its edit control
+  // does not show, so the box's edit cannot tell whether the folder was taken.
   SetWindowTextW(GetDlgItem(dialog, kFileNameBox), folder.c_str());
-  SendMessageW(edit, EM_SETSEL, 0, 0);
-  PressOpen(dialog);
-  // The dialog goes to the folder before it takes names from it. Once it has handled the folder,
-  // it has emptied the box (after moving to another folder) or selected all of it (when it shows
-  // that folder already).
-  const ULONGLONG deadline = GetTickCount64() + 5000;
-  for (;;) {
-    const int length = GetWindowTextLengthW(edit);
-    const auto selection = static_cast<DWORD>(SendMessageW(edit, EM_GETSEL, 0, 0));
-    if (length == 0 || (LOWORD(selection) == 0 && HIWORD(selection) == length)) break;
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(20);
+  DWORD_PTR ignored = 0;
+  if (SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)), SMTO_NORMAL, 10000,
+                          &ignored) == 0) {
+    return false;
   }
   EnterFileName(dialog, names);
   return true;

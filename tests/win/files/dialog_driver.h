@@ -38,8 +38,8 @@ bool WaitUntilClosed(HWND dialog, double seconds = 10);
 void EnterFileName(HWND dialog, const std::wstring& text);
 
 // In the open dialog: goes to `folder`, then picks `names` (one name, or several quoted and
-// blank-separated, as a user types them). False when the dialog did not take the folder within
-// 5 s; then no names are entered.
+// blank-separated, as a user types them). False when the dialog had not handled the folder
+// within 10 s; then no names are entered.
 [[nodiscard]] bool PickInFolder(HWND dialog, const std::wstring& folder, const std::wstring& names);
 
 // Presses a button of a dialog without waiting for what it does.
